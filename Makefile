@@ -1,0 +1,48 @@
+# Qilo: `make run` starts the calculator, `make test` runs every test.
+# Both install what is missing first (Debian 12, apt-get).
+
+PACKAGES := cmake ninja-build g++ python3 libgtest-dev libgmock-dev libbenchmark-dev \
+            qt6-base-dev libgl-dev xvfb xauth fonts-wqy-microhei fonts-dejavu-core \
+            python3-pil
+SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
+
+.PHONY: deps build test check run bench format clean
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; \
+	done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+build: deps
+	cmake --preset debug
+	cmake --build --preset debug
+
+test: build
+	ctest --preset debug -j2
+	$(MAKE) check
+
+# The same tests once more under AddressSanitizer and UBSan.
+check: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan -j2
+
+run: build
+	@echo "The window comes with the next step; until then: build/qilo-cli calc 10 11 1000"
+	./build/qilo-cli calc 10 11 1000
+
+bench: deps
+	cmake --preset release
+	cmake --build --preset release --target qilo_bench
+	./build-release/bench/qilo_bench
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-release build-asan

@@ -1,0 +1,10 @@
+# Runs a generator and fails when its output differs from the checked-in file.
+execute_process(COMMAND ${PYTHON} ${SCRIPT} ${ACTUAL} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "generator failed: ${rc}")
+endif()
+file(READ ${EXPECTED} expected)
+file(READ ${ACTUAL} actual)
+if(NOT expected STREQUAL actual)
+  message(FATAL_ERROR "${EXPECTED} is stale: run ${SCRIPT} ${EXPECTED}")
+endif()
