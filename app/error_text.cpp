@@ -1,0 +1,11 @@
+#include "app/error_text.h"
+
+namespace qilo {
+
+std::string ErrorBoxText(std::string_view message) {
+  std::string text(message);
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+  return text;
+}
+
+}  // namespace qilo
