@@ -19,10 +19,18 @@ inline constexpr Colour kClWindow = 0xFF000005;
 inline constexpr Colour kClHighlight = 0xFF00000D;
 inline constexpr Colour kClGradientActiveCaption = 0xFF00001B;
 
-inline constexpr bool IsSystemColour(Colour c) { return (c & 0xFF000000u) == 0xFF000000u; }
-inline constexpr int SystemColourIndex(Colour c) { return static_cast<int>(c & 0xFFu); }
+inline constexpr bool IsSystemColour(Colour c) {
+  return (c & 0xFF000000u) == 0xFF000000u;
+}
+inline constexpr int SystemColourIndex(Colour c) {
+  return static_cast<int>(c & 0xFFu);
+}
 inline constexpr int RedOf(Colour c) { return static_cast<int>(c & 0xFFu); }
-inline constexpr int GreenOf(Colour c) { return static_cast<int>((c >> 8) & 0xFFu); }
-inline constexpr int BlueOf(Colour c) { return static_cast<int>((c >> 16) & 0xFFu); }
+inline constexpr int GreenOf(Colour c) {
+  return static_cast<int>((c >> 8) & 0xFFu);
+}
+inline constexpr int BlueOf(Colour c) {
+  return static_cast<int>((c >> 16) & 0xFFu);
+}
 
 }  // namespace qilo

@@ -4,7 +4,8 @@ namespace qilo {
 
 std::string ErrorBoxText(std::string_view message) {
   std::string text(message);
-  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
+    text += '.';
   return text;
 }
 

@@ -35,12 +35,13 @@ void TFrmMain::ReportMessage(const std::string& message) {
 }
 
 bool TFrmMain::InputMissing() {
-  Control* const fields[] = {&EdCommision, &EdStamptax, &EdTransfer, &EdOther,
+  Control* const fields[] = {&EdCommision, &EdStamptax,  &EdTransfer, &EdOther,
                              &EdPriceBuy,  &EdPriceSell, &EdCnt};
   bool missing = false;
   for (Control* field : fields) {
     bool empty = TrimBlanks(field->text).empty();
-    if (!empty && field == &EdCnt && TextToNumber(EdCnt.text) == 0) empty = true;
+    if (!empty && field == &EdCnt && TextToNumber(EdCnt.text) == 0)
+      empty = true;
     if (empty) {
       desktop.SetFocus(*field);
       missing = true;
@@ -51,9 +52,10 @@ bool TFrmMain::InputMissing() {
 }
 
 void TFrmMain::FilterKey(const Control& field, char& key) {
-  const bool accepted = (key >= '0' && key <= '9') ||
-                        (key == '.' && field.text.find('.') == std::string::npos) ||
-                        key == 8 || key == 13 || key == 27;
+  const bool accepted =
+      (key >= '0' && key <= '9') ||
+      (key == '.' && field.text.find('.') == std::string::npos) || key == 8 ||
+      key == 13 || key == 27;
   if (accepted) return;
   key = 0;
   ReportMessage(Gbk("请输入数字！"));
@@ -87,10 +89,11 @@ void TFrmMain::BtnCalClick() {
   EdProfit.text = FormatFixed(profit, 2);
 
   const Number rate = ProfitRate(buy, sell);
-  EdProfit.hint = Gbk("费用合计： ") + FormatFixed(buy.fees + sell.fees, 2) + "\r\n" +
-                  Gbk("利润率：") + FormatFixed(rate, 2) + "%";
+  EdProfit.hint = Gbk("费用合计： ") + FormatFixed(buy.fees + sell.fees, 2) +
+                  "\r\n" + Gbk("利润率：") + FormatFixed(rate, 2) + "%";
 
-  LabCostPrice.text = FormatPattern(BreakEvenPrice(in, buy, transfer_fee), price_format);
+  LabCostPrice.text =
+      FormatPattern(BreakEvenPrice(in, buy, transfer_fee), price_format);
 }
 
 void TFrmMain::LabCostPriceClick() {

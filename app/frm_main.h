@@ -54,11 +54,12 @@ class TFrmMain {
   Desktop& desktop;
 
   // Module state of the window.
-  std::string precision = "2";         // display precision, "2" or "3"
-  std::string price_format = "%.2f";   // "%." + precision + "f"
+  std::string precision = "2";        // display precision, "2" or "3"
+  std::string price_format = "%.2f";  // "%." + precision + "f"
 
   // The controls, named as the layout names them.
-  Control ImgRight, ImgLeft, Image3, LabCaption, ImgLogo, LabClose, LabMin, Label16;
+  Control ImgRight, ImgLeft, Image3, LabCaption, ImgLogo, LabClose, LabMin,
+      Label16;
   Control PanInfo, GroupBox1, Panel1, RadBtSH, RadBtSZ, TimerInfo, TimerStepVal;
   Control LabInfo, LabConnMe, LabFav, LabAdd, LabDel, EdSiteName, EdSiteAdd;
   Control ImgCal, Label5, Label6, Label7, Label8, Label9, Label10, Label11;

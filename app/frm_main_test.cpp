@@ -32,13 +32,16 @@ TEST_F(FrmMainTest, WorkedExamples) {
     Colour colour;
     const char *profit_hint, *break_even;
   } kCases[] = {
-      {"10", "11", "1000", "10022.00", "买入费用: 22.00", "10965.30", "卖出费用: 34.70",
-       "943.30", kRed, "费用合计： 56.70\r\n利润率：9.41%", "10.05"},
-      {"3", "3.1", "100", "310.00", "买入费用: 10.00", "299.69", "卖出费用: 10.31", "-10.31",
-       kGreen, "费用合计： 20.31\r\n利润率：-3.33%", "3.20"},
+      {"10", "11", "1000", "10022.00", "买入费用: 22.00", "10965.30",
+       "卖出费用: 34.70", "943.30", kRed, "费用合计： 56.70\r\n利润率：9.41%",
+       "10.05"},
+      {"3", "3.1", "100", "310.00", "买入费用: 10.00", "299.69",
+       "卖出费用: 10.31", "-10.31", kGreen,
+       "费用合计： 20.31\r\n利润率：-3.33%", "3.20"},
       // Both prices at the placeholder: only the fees remain.
-      {"00.00", "00.00", "1000", "10.00", "买入费用: 10.00", "-10.00", "卖出费用: 10.00",
-       "-20.00", kGreen, "费用合计： 20.00\r\n利润率：-200.00%", "0.02"},
+      {"00.00", "00.00", "1000", "10.00", "买入费用: 10.00", "-10.00",
+       "卖出费用: 10.00", "-20.00", kGreen,
+       "费用合计： 20.00\r\n利润率：-200.00%", "0.02"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.buy);
@@ -87,8 +90,10 @@ TEST_F(FrmMainTest, RequiredFieldCheck) {
       {"b", "", {"EdPriceBuy", "EdCnt"}},
       {"cp", "1000", {"EdCommision", "EdPriceSell"}},
       {"t", "1000", {"EdTransfer"}},
-      {"cstobp", "   ", {"EdCommision", "EdStamptax", "EdTransfer", "EdOther", "EdPriceBuy",
-                         "EdPriceSell", "EdCnt"}},
+      {"cstobp",
+       "   ",
+       {"EdCommision", "EdStamptax", "EdTransfer", "EdOther", "EdPriceBuy",
+        "EdPriceSell", "EdCnt"}},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.blank_fields + std::string("/") + c.count);
@@ -102,7 +107,8 @@ TEST_F(FrmMainTest, RequiredFieldCheck) {
     by_letter['o'] = &f.EdOther;
     by_letter['b'] = &f.EdPriceBuy;
     by_letter['p'] = &f.EdPriceSell;
-    for (const char* l = c.blank_fields; *l; ++l) by_letter[static_cast<int>(*l)]->text = " \t";
+    for (const char* l = c.blank_fields; *l; ++l)
+      by_letter[static_cast<int>(*l)]->text = " \t";
     f.EdCnt.text = c.count;
     const std::string before = f.EdCostBuy.text;
     f.BtnCalClick();
@@ -152,12 +158,14 @@ TEST_F(FrmMainTest, KeyFilter) {
     char key;
     bool accepted;
   } kCases[] = {
-      {"", '0', true},     {"", '9', true},      {"", '.', true},   {"1.2", '.', false},
-      {"12", '.', true},   {"", 8, true},        {"", 13, true},    {"", 27, true},
-      {"", '-', false},    {"", '+', false},     {"", 'a', false},  {"", 'E', false},
-      {"", '/', false},    {"", '%', false},     {"", '[', false},  {"", '\'', false},
-      {"", ' ', false},    {"", 1, false},       {"", 3, false},    {"", 22, false},
-      {"", 24, false},     {"", '\t', false},    {"", ',', false},  {"", '\xA3', false},
+      {"", '0', true},     {"", '9', true},   {"", '.', true},
+      {"1.2", '.', false}, {"12", '.', true}, {"", 8, true},
+      {"", 13, true},      {"", 27, true},    {"", '-', false},
+      {"", '+', false},    {"", 'a', false},  {"", 'E', false},
+      {"", '/', false},    {"", '%', false},  {"", '[', false},
+      {"", '\'', false},   {"", ' ', false},  {"", 1, false},
+      {"", 3, false},      {"", 22, false},   {"", 24, false},
+      {"", '\t', false},   {"", ',', false},  {"", '\xA3', false},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(static_cast<int>(c.key));
@@ -186,9 +194,9 @@ TEST_F(FrmMainTest, EveryNumericFieldFiltersAgainstItsOwnText) {
       &TFrmMain::EdTransferKeyPress,  &TFrmMain::EdOtherKeyPress,
       &TFrmMain::EdPriceBuyKeyPress,  &TFrmMain::EdPriceSellKeyPress,
       &TFrmMain::EdCntKeyPress};
-  Control* const fields[] = {&form.EdCommision, &form.EdStamptax, &form.EdTransfer,
-                             &form.EdOther,     &form.EdPriceBuy, &form.EdPriceSell,
-                             &form.EdCnt};
+  Control* const fields[] = {
+      &form.EdCommision, &form.EdStamptax,  &form.EdTransfer, &form.EdOther,
+      &form.EdPriceBuy,  &form.EdPriceSell, &form.EdCnt};
   for (int i = 0; i < 7; ++i) {
     for (Control* f : fields) f->text = "1";
     fields[i]->text = "1.5";

@@ -5,36 +5,60 @@
 namespace qilo {
 namespace {
 
-constexpr FontSpec kTahoma13 = {"Tahoma", 13, false, false, kClWindowText, Charset::kDefault};
-constexpr FontSpec kSans13 = {"MS Sans Serif", 13, false, false, kClWindowText,
+constexpr FontSpec kTahoma13 = {
+    "Tahoma", 13, false, false, kClWindowText, Charset::kDefault};
+constexpr FontSpec kSans13 = {"MS Sans Serif",  13, false, false, kClWindowText,
                               Charset::kDefault};
 
 constexpr FontSpec SkyBlueSymbol(int size) {
   return {"Arial Black", size, true, false, kSkyBlue, Charset::kAnsi};
 }
 
-constexpr ControlSpec Base(Control TFrmMain::*member, const char* name, ControlKind kind,
-                           const char* parent, int left, int top, int width, int height) {
-  return ControlSpec{member, name,   kind,       parent, left,    top,   width,
-                     height, "",     kWindowFont, kCream, false,   false, 0,
-                     -1,     "",     false,      "",     PictureMode::kNone, 0, true};
+constexpr ControlSpec Base(Control TFrmMain::*member, const char* name,
+                           ControlKind kind, const char* parent, int left,
+                           int top, int width, int height) {
+  return ControlSpec{member,
+                     name,
+                     kind,
+                     parent,
+                     left,
+                     top,
+                     width,
+                     height,
+                     "",
+                     kWindowFont,
+                     kCream,
+                     false,
+                     false,
+                     0,
+                     -1,
+                     "",
+                     false,
+                     "",
+                     PictureMode::kNone,
+                     0,
+                     true};
 }
 
-constexpr ControlSpec Picture(Control TFrmMain::*member, const char* name, const char* parent,
-                              int left, int top, int width, int height, const char* picture,
+constexpr ControlSpec Picture(Control TFrmMain::*member, const char* name,
+                              const char* parent, int left, int top, int width,
+                              int height, const char* picture,
                               PictureMode mode) {
-  ControlSpec s = Base(member, name, ControlKind::kPicture, parent, left, top, width, height);
+  ControlSpec s = Base(member, name, ControlKind::kPicture, parent, left, top,
+                       width, height);
   s.picture = picture;
   s.picture_mode = mode;
   s.transparent = mode == PictureMode::kAutoSizeTransparent;
   return s;
 }
 
-constexpr ControlSpec Label(Control TFrmMain::*member, const char* name, const char* parent,
-                            int left, int top, int width, int height, const char* text,
-                            FontSpec font = kWindowFont, bool transparent = false,
-                            const char* hint = "") {
-  ControlSpec s = Base(member, name, ControlKind::kLabel, parent, left, top, width, height);
+constexpr ControlSpec Label(Control TFrmMain::*member, const char* name,
+                            const char* parent, int left, int top, int width,
+                            int height, const char* text,
+                            FontSpec font = kWindowFont,
+                            bool transparent = false, const char* hint = "") {
+  ControlSpec s =
+      Base(member, name, ControlKind::kLabel, parent, left, top, width, height);
   s.text = text;
   s.font = font;
   s.transparent = transparent;
@@ -43,11 +67,13 @@ constexpr ControlSpec Label(Control TFrmMain::*member, const char* name, const c
   return s;
 }
 
-constexpr ControlSpec Edit(Control TFrmMain::*member, const char* name, const char* parent,
-                           int left, int top, int width, int height, const char* text,
-                           FontSpec font, int max_length, bool read_only, int tab_order,
+constexpr ControlSpec Edit(Control TFrmMain::*member, const char* name,
+                           const char* parent, int left, int top, int width,
+                           int height, const char* text, FontSpec font,
+                           int max_length, bool read_only, int tab_order,
                            const char* hint = "") {
-  ControlSpec s = Base(member, name, ControlKind::kEdit, parent, left, top, width, height);
+  ControlSpec s =
+      Base(member, name, ControlKind::kEdit, parent, left, top, width, height);
   s.text = text;
   s.font = font;
   s.background = kClWindow;
@@ -60,24 +86,26 @@ constexpr ControlSpec Edit(Control TFrmMain::*member, const char* name, const ch
 }
 
 // A result field: read-only, its tooltip rewritten by every calculation.
-constexpr ControlSpec ResultEdit(Control TFrmMain::*member, const char* name, int left,
-                                 int top, FontSpec font, int tab_order, const char* hint) {
-  ControlSpec s = Edit(member, name, "GroupBox1", left, top, 62, 18, "00.00", font, 0, true,
-                       tab_order, hint);
+constexpr ControlSpec ResultEdit(Control TFrmMain::*member, const char* name,
+                                 int left, int top, FontSpec font,
+                                 int tab_order, const char* hint) {
+  ControlSpec s = Edit(member, name, "GroupBox1", left, top, 62, 18, "00.00",
+                       font, 0, true, tab_order, hint);
   s.show_hint = true;
   return s;
 }
 
-constexpr ControlSpec FlatButton(Control TFrmMain::*member, const char* name, int left,
-                                 int top, int width, int height) {
-  ControlSpec s =
-      Base(member, name, ControlKind::kFlatButton, "GroupBox1", left, top, width, height);
+constexpr ControlSpec FlatButton(Control TFrmMain::*member, const char* name,
+                                 int left, int top, int width, int height) {
+  ControlSpec s = Base(member, name, ControlKind::kFlatButton, "GroupBox1",
+                       left, top, width, height);
   s.transparent = true;
   return s;
 }
 
-constexpr ControlSpec Container(Control TFrmMain::*member, const char* name, ControlKind kind,
-                                int left, int top, int width, int height, int tab_order,
+constexpr ControlSpec Container(Control TFrmMain::*member, const char* name,
+                                ControlKind kind, int left, int top, int width,
+                                int height, int tab_order,
                                 const char* text = "") {
   ControlSpec s = Base(member, name, kind, nullptr, left, top, width, height);
   s.tab_order = tab_order;
@@ -85,16 +113,18 @@ constexpr ControlSpec Container(Control TFrmMain::*member, const char* name, Con
   return s;
 }
 
-constexpr ControlSpec Radio(Control TFrmMain::*member, const char* name, int left, int top,
-                            int width, const char* text, int tab_order) {
-  ControlSpec s = Base(member, name, ControlKind::kRadio, nullptr, left, top, width, 17);
+constexpr ControlSpec Radio(Control TFrmMain::*member, const char* name,
+                            int left, int top, int width, const char* text,
+                            int tab_order) {
+  ControlSpec s =
+      Base(member, name, ControlKind::kRadio, nullptr, left, top, width, 17);
   s.text = text;
   s.tab_order = tab_order;
   return s;
 }
 
-constexpr ControlSpec Timer(Control TFrmMain::*member, const char* name, int interval,
-                            bool enabled) {
+constexpr ControlSpec Timer(Control TFrmMain::*member, const char* name,
+                            int interval, bool enabled) {
   ControlSpec s = Base(member, name, ControlKind::kTimer, nullptr, 0, 0, 0, 0);
   s.interval = interval;
   s.enabled = enabled;
@@ -107,10 +137,14 @@ constexpr auto kAuto = PictureMode::kAutoSize;
 
 const ControlSpec kLayout[] = {
     // The window's own children.
-    Picture(&F::ImgRight, "ImgRight", nullptr, 464, -4, 5, 237, "edge_right.bmp", kStretch),
-    Picture(&F::ImgLeft, "ImgLeft", nullptr, 0, 0, 4, 232, "edge_left.bmp", kStretch),
-    Picture(&F::Image3, "Image3", nullptr, 1, 0, 467, 24, "title_band.bmp", kStretch),
-    Label(&F::LabCaption, "LabCaption", nullptr, 43, 5, 157, 15, "Qilo股票计算器    ",
+    Picture(&F::ImgRight, "ImgRight", nullptr, 464, -4, 5, 237,
+            "edge_right.bmp", kStretch),
+    Picture(&F::ImgLeft, "ImgLeft", nullptr, 0, 0, 4, 232, "edge_left.bmp",
+            kStretch),
+    Picture(&F::Image3, "Image3", nullptr, 1, 0, 467, 24, "title_band.bmp",
+            kStretch),
+    Label(&F::LabCaption, "LabCaption", nullptr, 43, 5, 157, 15,
+          "Qilo股票计算器    ",
           {"黑体", 15, true, false, kTeal, Charset::kDefault}, true),
     Picture(&F::ImgLogo, "ImgLogo", nullptr, 4, 4, 32, 16, "logo.bmp",
             PictureMode::kAutoSizeTransparent),
@@ -119,11 +153,12 @@ const ControlSpec kLayout[] = {
     Label(&F::LabMin, "LabMin", nullptr, 431, 10, 16, 16, "－",
           {"Tahoma", 13, true, false, kSkyBlue, Charset::kDefault}, true),
     Label(&F::Label16, "Label16", nullptr, 1, 219, 547, 13,
-          "______________________________________________________________________________",
+          "____________________________________________________________________"
+          "__________",
           {"MS Sans Serif", 11, true, false, kTeal, Charset::kDefault}, true),
     Container(&F::PanInfo, "PanInfo", ControlKind::kPanel, 5, 205, 457, 22, 1),
-    Container(&F::GroupBox1, "GroupBox1", ControlKind::kGroupBox, 152, 34, 305, 170, 0,
-              "基本信息"),
+    Container(&F::GroupBox1, "GroupBox1", ControlKind::kGroupBox, 152, 34, 305,
+              170, 0, "基本信息"),
     Container(&F::Panel1, "Panel1", ControlKind::kPanel, 17, 45, 121, 164, 2),
     Radio(&F::RadBtSH, "RadBtSH", 21, 32, 49, "沪市", 3),
     Radio(&F::RadBtSZ, "RadBtSZ", 81, 32, 57, "深市", 4),
@@ -133,55 +168,65 @@ const ControlSpec kLayout[] = {
     // The bottom panel: the info line and the bookmark editor.
     Label(&F::LabInfo, "LabInfo", "PanInfo", 31, 6, 107, 13, "Qilo股票计算器  ",
           {"宋体", 13, false, false, kRed, Charset::kGb2312}),
-    Label(&F::LabConnMe, "LabConnMe", "PanInfo", 372, 7, 79, 13, "联系Qilo...      ",
-          {"MS Sans Serif", 11, false, true, kClGradientActiveCaption, Charset::kDefault},
+    Label(&F::LabConnMe, "LabConnMe", "PanInfo", 372, 7, 79, 13,
+          "联系Qilo...      ",
+          {"MS Sans Serif", 11, false, true, kClGradientActiveCaption,
+           Charset::kDefault},
           false, "欢迎提出宝贵意见^_^"),
-    Label(&F::LabFav, "LabFav", "PanInfo", 6, 0, 12, 23, "@", SkyBlueSymbol(16), true,
-          "Http ..."),
-    Label(&F::LabAdd, "LabAdd", "PanInfo", 314, -1, 13, 27, "+", SkyBlueSymbol(19), true,
-          "添加"),
-    Label(&F::LabDel, "LabDel", "PanInfo", 331, -10, 9, 38, "-", SkyBlueSymbol(27), true,
-          "删除"),
-    Edit(&F::EdSiteName, "EdSiteName", "PanInfo", 33, 3, 97, 18, "00.00", kSans13, 30, false,
-         0, "网站名称"),
-    Edit(&F::EdSiteAdd, "EdSiteAdd", "PanInfo", 147, 3, 155, 19, "00.00", kSans13, 150, false,
-         1, "地址"),
+    Label(&F::LabFav, "LabFav", "PanInfo", 6, 0, 12, 23, "@", SkyBlueSymbol(16),
+          true, "Http ..."),
+    Label(&F::LabAdd, "LabAdd", "PanInfo", 314, -1, 13, 27, "+",
+          SkyBlueSymbol(19), true, "添加"),
+    Label(&F::LabDel, "LabDel", "PanInfo", 331, -10, 9, 38, "-",
+          SkyBlueSymbol(27), true, "删除"),
+    Edit(&F::EdSiteName, "EdSiteName", "PanInfo", 33, 3, 97, 18, "00.00",
+         kSans13, 30, false, 0, "网站名称"),
+    Edit(&F::EdSiteAdd, "EdSiteAdd", "PanInfo", 147, 3, 155, 19, "00.00",
+         kSans13, 150, false, 1, "地址"),
 
     // The group box: prices, share count, results, break-even price, calculate.
-    Picture(&F::ImgCal, "ImgCal", "GroupBox1", 240, 135, 48, 23, "calculate.bmp", kAuto),
+    Picture(&F::ImgCal, "ImgCal", "GroupBox1", 240, 135, 48, 23,
+            "calculate.bmp", kAuto),
     Label(&F::Label5, "Label5", "GroupBox1", 16, 32, 42, 13, "买入价  "),
     Label(&F::Label6, "Label6", "GroupBox1", 16, 70, 42, 13, "卖出价  "),
     Label(&F::Label7, "Label7", "GroupBox1", 16, 108, 42, 13, "股票数  "),
     Label(&F::Label8, "Label8", "GroupBox1", 160, 32, 66, 13, "买入成本      "),
     Label(&F::Label9, "Label9", "GroupBox1", 160, 71, 66, 13, "卖出收益      "),
-    Label(&F::Label10, "Label10", "GroupBox1", 160, 108, 66, 13, "净  利  润      "),
+    Label(&F::Label10, "Label10", "GroupBox1", 160, 108, 66, 13,
+          "净  利  润      "),
     Label(&F::Label11, "Label11", "GroupBox1", 16, 142, 51, 13, "保本价     "),
-    Label(&F::LabCostPrice, "LabCostPrice", "GroupBox1", 73, 140, 36, 16, "00.00",
+    Label(&F::LabCostPrice, "LabCostPrice", "GroupBox1", 73, 140, 36, 16,
+          "00.00",
           {"Tahoma", 13, true, false, kClWindowText, Charset::kDefault}, true),
     FlatButton(&F::BtnCal, "BtnCal", 240, 135, 49, 24),
-    Picture(&F::ImgPriceBuyUp, "ImgPriceBuyUp", "GroupBox1", 129, 27, 9, 8, "arrow_up.bmp",
-            kAuto),
+    Picture(&F::ImgPriceBuyUp, "ImgPriceBuyUp", "GroupBox1", 129, 27, 9, 8,
+            "arrow_up.bmp", kAuto),
     Picture(&F::ImgPriceBuyDwn, "ImgPriceBuyDwn", "GroupBox1", 129, 37, 9, 8,
             "arrow_down.bmp", kAuto),
     FlatButton(&F::BtnBuyUp, "BtnBuyUp", 128, 26, 11, 10),
     FlatButton(&F::BtnBuyDwn, "BtnBuyDwn", 128, 36, 11, 10),
-    Picture(&F::ImgPriceSellUp, "ImgPriceSellUp", "GroupBox1", 129, 65, 9, 8, "arrow_up.bmp",
-            kAuto),
+    Picture(&F::ImgPriceSellUp, "ImgPriceSellUp", "GroupBox1", 129, 65, 9, 8,
+            "arrow_up.bmp", kAuto),
     Picture(&F::ImgPriceSellDwn, "ImgPriceSellDwn", "GroupBox1", 129, 75, 9, 8,
             "arrow_down.bmp", kAuto),
     FlatButton(&F::BtnSellUp, "BtnSellUp", 128, 64, 11, 10),
     FlatButton(&F::BtnSellDwn, "BtnSellDwn", 128, 74, 11, 10),
-    Picture(&F::ImgCntUp, "ImgCntUp", "GroupBox1", 129, 103, 9, 8, "arrow_up.bmp", kAuto),
-    Picture(&F::ImgCntDwn, "ImgCntDwn", "GroupBox1", 129, 113, 9, 8, "arrow_down.bmp", kAuto),
+    Picture(&F::ImgCntUp, "ImgCntUp", "GroupBox1", 129, 103, 9, 8,
+            "arrow_up.bmp", kAuto),
+    Picture(&F::ImgCntDwn, "ImgCntDwn", "GroupBox1", 129, 113, 9, 8,
+            "arrow_down.bmp", kAuto),
     FlatButton(&F::BtnCntUp, "BtnCntUp", 128, 102, 11, 10),
     FlatButton(&F::BtnCntDwn, "BtnCntDwn", 128, 112, 11, 10),
-    Edit(&F::EdPriceBuy, "EdPriceBuy", "GroupBox1", 72, 27, 55, 18, "00.00", kTahoma13, 6,
-         false, 0),
-    Edit(&F::EdPriceSell, "EdPriceSell", "GroupBox1", 72, 65, 55, 18, "00.00", kTahoma13, 6,
-         false, 1),
-    Edit(&F::EdCnt, "EdCnt", "GroupBox1", 72, 103, 55, 18, "1000", kTahoma13, 0, false, 2),
-    ResultEdit(&F::EdCostBuy, "EdCostBuy", 226, 27, kTahoma13, 3, "买入费用：00.00"),
-    ResultEdit(&F::EdCostSell, "EdCostSell", 226, 65, kTahoma13, 4, "卖出费用：00.00"),
+    Edit(&F::EdPriceBuy, "EdPriceBuy", "GroupBox1", 72, 27, 55, 18, "00.00",
+         kTahoma13, 6, false, 0),
+    Edit(&F::EdPriceSell, "EdPriceSell", "GroupBox1", 72, 65, 55, 18, "00.00",
+         kTahoma13, 6, false, 1),
+    Edit(&F::EdCnt, "EdCnt", "GroupBox1", 72, 103, 55, 18, "1000", kTahoma13, 0,
+         false, 2),
+    ResultEdit(&F::EdCostBuy, "EdCostBuy", 226, 27, kTahoma13, 3,
+               "买入费用：00.00"),
+    ResultEdit(&F::EdCostSell, "EdCostSell", 226, 65, kTahoma13, 4,
+               "卖出费用：00.00"),
     ResultEdit(&F::EdProfit, "EdProfit", 226, 103,
                {"Tahoma", 13, false, false, kRed, Charset::kDefault}, 5,
                "费用合计： 00.00 "),
@@ -198,13 +243,18 @@ const ControlSpec kLayout[] = {
     Label(&F::Label2, "Label2", "Panel1", 2, 57, 48, 13, "印花税    "),
     Label(&F::Label3, "Label3", "Panel1", 2, 93, 51, 13, "过户费     "),
     Label(&F::Label4, "Label4", "Panel1", 2, 129, 51, 13, "附加费     "),
-    Label(&F::Label17, "Label17", "Panel1", 1, 145, 120, 13, "____________________",
-          {"MS Sans Serif", 11, false, false, kMediumGrey, Charset::kDefault}, true),
-    Edit(&F::EdOther, "EdOther", "Panel1", 64, 126, 35, 18, "4", kTahoma13, 3, false, 3),
-    Edit(&F::EdTransfer, "EdTransfer", "Panel1", 64, 90, 35, 18, "1", kTahoma13, 3, true, 2),
-    Edit(&F::EdStamptax, "EdStamptax", "Panel1", 64, 54, 35, 18, "1", kTahoma13, 3, false, 1),
-    Edit(&F::EdCommision, "EdCommision", "Panel1", 64, 18, 35, 18, "1.7", kTahoma13, 5, false,
-         0),
+    Label(&F::Label17, "Label17", "Panel1", 1, 145, 120, 13,
+          "____________________",
+          {"MS Sans Serif", 11, false, false, kMediumGrey, Charset::kDefault},
+          true),
+    Edit(&F::EdOther, "EdOther", "Panel1", 64, 126, 35, 18, "4", kTahoma13, 3,
+         false, 3),
+    Edit(&F::EdTransfer, "EdTransfer", "Panel1", 64, 90, 35, 18, "1", kTahoma13,
+         3, true, 2),
+    Edit(&F::EdStamptax, "EdStamptax", "Panel1", 64, 54, 35, 18, "1", kTahoma13,
+         3, false, 1),
+    Edit(&F::EdCommision, "EdCommision", "Panel1", 64, 18, 35, 18, "1.7",
+         kTahoma13, 5, false, 0),
 };
 
 }  // namespace

@@ -42,18 +42,18 @@ struct ControlSpec {
   const char* parent;  // nullptr: the window itself
   int left, top, width, height;
   const char* text;
-  FontSpec font;       // already resolved from the parent when not its own
-  Colour background;   // panels, group box, edit fields
+  FontSpec font;      // already resolved from the parent when not its own
+  Colour background;  // panels, group box, edit fields
   bool transparent;
   bool read_only;
-  int max_length;      // bytes, 0 for no limit
-  int tab_order;       // among the parent's windowed children; -1 for none
-  const char* hint;    // tooltip text
+  int max_length;    // bytes, 0 for no limit
+  int tab_order;     // among the parent's windowed children; -1 for none
+  const char* hint;  // tooltip text
   bool show_hint;
   const char* picture;  // bitmap resource for pictures
   PictureMode picture_mode;
-  int interval;        // timers
-  bool enabled;        // timers
+  int interval;  // timers
+  bool enabled;  // timers
 };
 
 // The whole window, bottom of the stacking order first within each parent.
@@ -65,8 +65,8 @@ inline constexpr int kWindowHeight = 232;
 inline constexpr Colour kWindowColour = kCream;
 inline constexpr const char kWindowCaption[] = "Qilo股票计算器 v1.0";
 inline constexpr const char kApplicationTitle[] = "Qilo股票计算器";
-inline constexpr FontSpec kWindowFont = {"MS Sans Serif", 11, false, false, kClWindowText,
-                                         Charset::kDefault};
+inline constexpr FontSpec kWindowFont = {
+    "MS Sans Serif", 11, false, false, kClWindowText, Charset::kDefault};
 
 // True for controls that lie above the graphic ones of the same parent.
 inline bool IsWindowed(ControlKind kind) {

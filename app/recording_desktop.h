@@ -31,7 +31,8 @@ class RecordingDesktop : public Desktop {
   void Close() override { calls.push_back("close"); }
   void SetFocus(Control& control) override {
     focused = &control;
-    calls.push_back(std::string("focus ") + (control.spec ? control.spec->name : "?"));
+    calls.push_back(std::string("focus ") +
+                    (control.spec ? control.spec->name : "?"));
   }
   void SleepMs(int ms) override {
     calls.push_back("sleep " + std::to_string(ms));

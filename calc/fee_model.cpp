@@ -35,8 +35,10 @@ Number ProfitRate(const BuySide& buy, const SellSide& sell) {
   return (sell.proceeds - buy.cost) * 100 / buy.cost;
 }
 
-Number BreakEvenPrice(const TradeInputs& in, const BuySide& buy, Number transfer_fee) {
-  const Number a = in.price_buy * in.count + buy.commission + 2 * (transfer_fee + in.other);
+Number BreakEvenPrice(const TradeInputs& in, const BuySide& buy,
+                      Number transfer_fee) {
+  const Number a =
+      in.price_buy * in.count + buy.commission + 2 * (transfer_fee + in.other);
   Number e = a / ((1 - in.stamp_tax / 1000 - in.commission / 1000) * in.count);
   if (e * in.count * in.commission / 1000 < 5) {
     e = (a + 5) / ((1 - in.stamp_tax / 1000) * in.count);

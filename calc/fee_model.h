@@ -45,6 +45,7 @@ Number ProfitRate(const BuySide& buy, const SellSide& sell);
 
 // The sell price at which the proceeds cover the buy cost and the flat fees
 // once more; the second formula when the commission there is under 5.
-Number BreakEvenPrice(const TradeInputs& in, const BuySide& buy, Number transfer_fee);
+Number BreakEvenPrice(const TradeInputs& in, const BuySide& buy,
+                      Number transfer_fee);
 
 }  // namespace qilo

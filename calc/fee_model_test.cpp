@@ -7,11 +7,12 @@
 namespace qilo {
 namespace {
 
-TradeInputs Trade(const char* buy, const char* sell, const char* count, bool shanghai = true,
-                  const char* transfer = "1") {
-  return TradeInputs{TextToNumber("1.7"),  TextToNumber("1"),  TextToNumber(transfer),
-                     TextToNumber("4"),    TextToNumber(buy),  TextToNumber(sell),
-                     TextToNumber(count),  shanghai};
+TradeInputs Trade(const char* buy, const char* sell, const char* count,
+                  bool shanghai = true, const char* transfer = "1") {
+  return TradeInputs{TextToNumber("1.7"),    TextToNumber("1"),
+                     TextToNumber(transfer), TextToNumber("4"),
+                     TextToNumber(buy),      TextToNumber(sell),
+                     TextToNumber(count),    shanghai};
 }
 
 std::string F2(Number v) { return FormatFixed(v, 2); }
@@ -21,8 +22,10 @@ TEST(FeeModelTest, WorkedExamples) {
     const char *buy, *sell, *count;
     const char *buy_fees, *cost, *sell_fees, *proceeds, *rate, *break_even;
   } kCases[] = {
-      {"10", "11", "1000", "22.00", "10022.00", "34.70", "10965.30", "9.41", "10.05"},
-      {"3", "3.1", "100", "10.00", "310.00", "10.31", "299.69", "-3.33", "3.20"},
+      {"10", "11", "1000", "22.00", "10022.00", "34.70", "10965.30", "9.41",
+       "10.05"},
+      {"3", "3.1", "100", "10.00", "310.00", "10.31", "299.69", "-3.33",
+       "3.20"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.buy);
@@ -46,21 +49,25 @@ TEST(FeeModelTest, TransferFeeMinimumOnlyOnShanghaiBelow1000) {
     const char* transfer;
     const char* fee;
   } kCases[] = {
-      {"999", true, "1", "1.00"},   {"1000", true, "1", "1.00"},
-      {"2500", true, "1", "2.50"},  {"100", false, "0", "0.00"},
-      {"100", true, "0", "1.00"},   {"500", false, "1", "0.50"},
+      {"999", true, "1", "1.00"},  {"1000", true, "1", "1.00"},
+      {"2500", true, "1", "2.50"}, {"100", false, "0", "0.00"},
+      {"100", true, "0", "1.00"},  {"500", false, "1", "0.50"},
   };
   for (const auto& c : kCases) {
-    EXPECT_EQ(F2(TransferFee(Trade("10", "11", c.count, c.shanghai, c.transfer))), c.fee)
+    EXPECT_EQ(
+        F2(TransferFee(Trade("10", "11", c.count, c.shanghai, c.transfer))),
+        c.fee)
         << c.count;
   }
 }
 
 TEST(FeeModelTest, CommissionHasAFiveYuanFloor) {
   // 5 exactly stays, 4.99 becomes 5, above stays.
-  EXPECT_EQ(F2(Commission(TextToNumber("2.94117647058823529"), Trade("0", "0", "1000"))),
+  EXPECT_EQ(F2(Commission(TextToNumber("2.94117647058823529"),
+                          Trade("0", "0", "1000"))),
             "5.00");
-  EXPECT_EQ(F2(Commission(TextToNumber("2.9353"), Trade("0", "0", "1000"))), "5.00");
+  EXPECT_EQ(F2(Commission(TextToNumber("2.9353"), Trade("0", "0", "1000"))),
+            "5.00");
   EXPECT_EQ(F2(Commission(TextToNumber("4"), Trade("0", "0", "1000"))), "6.80");
   EXPECT_EQ(F2(Commission(TextToNumber("0"), Trade("0", "0", "1000"))), "5.00");
 }

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-
 namespace qilo {
 
 Number Number::Checked(long double result) {
-  // Operands are always finite, so a non-finite result means the operation failed.
+  // Operands are always finite, so a non-finite result means the operation
+  // failed.
   if (std::isnan(result)) throw EInvalidOp("Invalid floating point operation");
   if (std::isinf(result)) throw EOverflow("Floating point overflow");
   return Number(result);

@@ -26,9 +26,15 @@ class Number {
 
   // Throw EOverflow when the result leaves the range, EInvalidOp when it has
   // no value (0/0), EZeroDivide on x/0 for x != 0.
-  friend Number operator+(Number a, Number b) { return Checked(a.value_ + b.value_); }
-  friend Number operator-(Number a, Number b) { return Checked(a.value_ - b.value_); }
-  friend Number operator*(Number a, Number b) { return Checked(a.value_ * b.value_); }
+  friend Number operator+(Number a, Number b) {
+    return Checked(a.value_ + b.value_);
+  }
+  friend Number operator-(Number a, Number b) {
+    return Checked(a.value_ - b.value_);
+  }
+  friend Number operator*(Number a, Number b) {
+    return Checked(a.value_ * b.value_);
+  }
   friend Number operator/(Number a, Number b);
   friend Number operator-(Number a) { return Number(-a.value_); }
 

@@ -39,7 +39,9 @@ long double ScalePow10(long double x, int64_t p) {
   int64_t q = p < 0 ? -p : p;
   if (q >= 5120) {
     if (p < 0) return std::copysign(0.0L, x);
-    return x == 0 ? x : std::copysign(std::numeric_limits<long double>::infinity(), x);
+    return x == 0
+               ? x
+               : std::copysign(std::numeric_limits<long double>::infinity(), x);
   }
   const long double a = kPow10Small[q % 32];
   const long double b = kPow10Medium[(q / 32) % 16];
@@ -184,7 +186,8 @@ std::string FormatFixed(Number v, int decimals) {
   const DecimalForm form = ToDecimalForm(v, decimals);
   const char separator = g_separator;
   std::string out;
-  if (form.kind == DecimalForm::kInfinite) return form.negative ? "-INF" : "INF";
+  if (form.kind == DecimalForm::kInfinite)
+    return form.negative ? "-INF" : "INF";
   if (form.kind == DecimalForm::kNotANumber) return "NAN";
   if (form.negative) out += '-';
   if (form.exponent > 18) {
@@ -202,7 +205,9 @@ std::string FormatFixed(Number v, int decimals) {
     return out;
   }
   int next = 0;  // the next digit of the form to write
-  auto take_digit = [&]() { return next < form.length ? form.digits[next++] : '0'; };
+  auto take_digit = [&]() {
+    return next < form.length ? form.digits[next++] : '0';
+  };
   if (form.exponent <= 0) {
     out += '0';
   } else {

@@ -15,13 +15,16 @@ std::string Bits(long double v) {
   unsigned char bytes[10];
   std::memcpy(bytes, &v, 10);
   char out[21];
-  for (int i = 0; i < 10; ++i) std::snprintf(out + 2 * i, 3, "%02X", bytes[9 - i]);
+  for (int i = 0; i < 10; ++i)
+    std::snprintf(out + 2 * i, 3, "%02X", bytes[9 - i]);
   return out;
 }
 
 class SeparatorGuard {
  public:
-  explicit SeparatorGuard(char c) : saved_(DecimalSeparator()) { SetDecimalSeparator(c); }
+  explicit SeparatorGuard(char c) : saved_(DecimalSeparator()) {
+    SetDecimalSeparator(c);
+  }
   ~SeparatorGuard() { SetDecimalSeparator(saved_); }
 
  private:
@@ -70,8 +73,9 @@ TEST(TextToNumberTest, NegativeZero) {
 
 TEST(TextToNumberTest, InvalidTexts) {
   const char* kCases[] = {
-      "e5", "1e4933", "1.2e4932", "1e5000", "", "   ", "+", "-", "1,000", "1.2.3",
-      "- 5", "5-", "12a", "\t5", "5\t", "1e5 0", "0x10", "1e--3", "++1", "1 2",
+      "e5",  "1e4933", "1.2e4932", "1e5000", "",    "   ", "+",
+      "-",   "1,000",  "1.2.3",    "- 5",    "5-",  "12a", "\t5",
+      "5\t", "1e5 0",  "0x10",     "1e--3",  "++1", "1 2",
   };
   for (const char* text : kCases) {
     SCOPED_TRACE(text);
@@ -79,7 +83,8 @@ TEST(TextToNumberTest, InvalidTexts) {
       TextToNumber(text);
       ADD_FAILURE() << "accepted";
     } catch (const EConvertError& e) {
-      EXPECT_EQ(e.Message(), "'" + std::string(text) + "' is not a valid floating point value");
+      EXPECT_EQ(e.Message(), "'" + std::string(text) +
+                                 "' is not a valid floating point value");
     }
   }
 }
@@ -170,11 +175,13 @@ TEST(FormatFixedTest, NonFiniteValues) {
   const long double inf = std::numeric_limits<long double>::infinity();
   EXPECT_EQ(FormatFixed(inf, 2), "INF");
   EXPECT_EQ(FormatFixed(-inf, 2), "-INF");
-  EXPECT_EQ(FormatFixed(std::numeric_limits<long double>::quiet_NaN(), 2), "NAN");
+  EXPECT_EQ(FormatFixed(std::numeric_limits<long double>::quiet_NaN(), 2),
+            "NAN");
 }
 
 TEST(FormatFixedTest, LargestValueTakesTheLongForm) {
-  const std::string text = FormatFixed(std::numeric_limits<long double>::max(), 2);
+  const std::string text =
+      FormatFixed(std::numeric_limits<long double>::max(), 2);
   EXPECT_EQ(text.substr(0, 16), "1.18973149535723");
   EXPECT_EQ(text.substr(text.size() - 5), "E4932");
 }
@@ -201,7 +208,10 @@ TEST(TrimBlanksTest, Table) {
       {"\t 12 \r\n", "12"},
       {" \t\r\n\x01 ", ""},
       {"", ""},
-      {"\xA1\xA1" "12", "\xA1\xA1" "12"},  // the full-width space stays
+      {"\xA1\xA1"
+       "12",
+       "\xA1\xA1"
+       "12"},  // the full-width space stays
       {"12\xA1\xA1", "12\xA1\xA1"},
       {" a b ", "a b"},
       {std::string("\0x\0", 3), "x"},

@@ -23,12 +23,14 @@ const std::vector<Command>& Commands();
 
 // Splits arguments into options and positionals. `--` ends the options, so a
 // positional may begin with "-". Options named in `with_value` take the next
-// argument. Returns false (and a message) on an unknown option or a missing value.
+// argument. Returns false (and a message) on an unknown option or a missing
+// value.
 struct ParsedArgs {
   std::vector<std::pair<std::string, std::string>> options;  // name, value
   std::vector<std::string> positionals;
   bool Has(const std::string& name) const;
-  std::string Get(const std::string& name, const std::string& fallback = "") const;
+  std::string Get(const std::string& name,
+                  const std::string& fallback = "") const;
 };
 bool ParseArgs(const std::vector<std::string>& args,
                const std::vector<std::string>& with_value,

@@ -16,7 +16,8 @@ std::vector<Command>& Registry() {
 
 int Usage() {
   std::fprintf(stderr, "usage: qilo-cli COMMAND [ARGS]\n");
-  for (const Command& c : Registry()) std::fprintf(stderr, "  qilo-cli %s\n", c.usage);
+  for (const Command& c : Registry())
+    std::fprintf(stderr, "  qilo-cli %s\n", c.usage);
   return 64;
 }
 
@@ -35,7 +36,8 @@ bool ParsedArgs::Has(const std::string& name) const {
   return false;
 }
 
-std::string ParsedArgs::Get(const std::string& name, const std::string& fallback) const {
+std::string ParsedArgs::Get(const std::string& name,
+                            const std::string& fallback) const {
   std::string result = fallback;
   for (const auto& [key, value] : options) {
     if (key == name) result = value;
@@ -47,7 +49,8 @@ bool ParseArgs(const std::vector<std::string>& args,
                const std::vector<std::string>& with_value,
                const std::vector<std::string>& flags, ParsedArgs* out,
                std::string* error) {
-  auto listed = [](const std::vector<std::string>& list, const std::string& name) {
+  auto listed = [](const std::vector<std::string>& list,
+                   const std::string& name) {
     for (const auto& item : list) {
       if (item == name) return true;
     }

@@ -19,11 +19,11 @@ class Exception : public std::exception {
   std::string message_;
 };
 
-#define QILO_DECLARE_EXCEPTION(Name, Base)                      \
-  class Name : public Base {                                    \
-   public:                                                      \
-    using Base::Base;                                           \
-    const char* ClassName() const override { return #Name; }    \
+#define QILO_DECLARE_EXCEPTION(Name, Base)                   \
+  class Name : public Base {                                 \
+   public:                                                   \
+    using Base::Base;                                        \
+    const char* ClassName() const override { return #Name; } \
   }
 
 }  // namespace qilo

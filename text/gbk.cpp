@@ -39,7 +39,8 @@ std::string Convert(const char* to, const char* from, std::string_view in,
     out.append(buffer, dst - buffer);
     if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
       out.append(replacement);
-      size_t skip = from_utf8 ? Utf8Length(static_cast<unsigned char>(*src)) : 1;
+      size_t skip =
+          from_utf8 ? Utf8Length(static_cast<unsigned char>(*src)) : 1;
       if (skip > src_left) skip = src_left;
       src += skip;
       src_left -= skip;
@@ -66,7 +67,8 @@ const std::string& Gbk(std::string_view utf8_literal) {
   std::lock_guard<std::mutex> lock(mutex);
   auto it = cache.find(utf8_literal);
   if (it == cache.end()) {
-    it = cache.emplace(std::string(utf8_literal), Utf8ToGbk(utf8_literal)).first;
+    it =
+        cache.emplace(std::string(utf8_literal), Utf8ToGbk(utf8_literal)).first;
   }
   return it->second;
 }

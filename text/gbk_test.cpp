@@ -10,11 +10,8 @@ TEST(GbkTest, RoundTripsChineseAndAscii) {
     const char* utf8;
     const char* gbk;
   } kCases[] = {
-      {"", ""},
-      {"abc 1.7", "abc 1.7"},
-      {"沪市", "\xBB\xA6\xCA\xD0"},
-      {"－", "\xA3\xAD"},
-      {"€", "\x80"},
+      {"", ""},           {"abc 1.7", "abc 1.7"}, {"沪市", "\xBB\xA6\xCA\xD0"},
+      {"－", "\xA3\xAD"}, {"€", "\x80"},
   };
   for (const auto& c : kCases) {
     EXPECT_EQ(Utf8ToGbk(c.utf8), c.gbk) << c.utf8;
@@ -25,7 +22,10 @@ TEST(GbkTest, RoundTripsChineseAndAscii) {
 TEST(GbkTest, BadBytesBecomeReplacementCharacters) {
   // A lead byte at the end has no trail byte.
   EXPECT_EQ(GbkToUtf8("a\xBB"), "a\xEF\xBF\xBD");
-  EXPECT_EQ(GbkToUtf8("\xFF" "b"), "\xEF\xBF\xBD" "b");
+  EXPECT_EQ(GbkToUtf8("\xFF"
+                      "b"),
+            "\xEF\xBF\xBD"
+            "b");
 }
 
 TEST(GbkTest, UnmappableCharacterBecomesQuestionMark) {

@@ -1,0 +1,145 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/colour.h"
+#include "app/error_text.h"
+#include "app/frm_main.h"
+#include "app/recording_desktop.h"
+#include "calc/number_text.h"
+#include "calc/precision.h"
+#include "cli/command.h"
+#include "text/exception.h"
+#include "text/gbk.h"
+
+namespace qilo::cli {
+namespace {
+
+// Marks a result as not written yet, so that after an error only what the
+// calculation wrote is printed. Every text it writes is non-empty.
+constexpr Colour kUnwritten = 0xFFFFFFFFu;
+
+std::string ColourName(Colour c) {
+  if (c == kRed) return "red";
+  if (c == kGreen) return "green";
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "0x%08X", static_cast<unsigned>(c));
+  return buffer;
+}
+
+// A hint's line break is shown as the two characters \r\n.
+std::string OneLine(const std::string& gbk) {
+  std::string out;
+  for (char c : GbkToUtf8(gbk)) {
+    if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+void PrintFields(const TFrmMain& form) {
+  auto line = [](const char* name, const std::string& value) {
+    if (!value.empty()) std::printf("%s=%s\n", name, OneLine(value).c_str());
+  };
+  line("EdCostBuy", form.EdCostBuy.text);
+  line("EdCostBuy.hint", form.EdCostBuy.hint);
+  line("EdCostSell", form.EdCostSell.text);
+  line("EdCostSell.hint", form.EdCostSell.hint);
+  line("EdProfit", form.EdProfit.text);
+  if (form.EdProfit.font_colour != kUnwritten) {
+    line("EdProfit.colour", ColourName(form.EdProfit.font_colour));
+  }
+  line("EdProfit.hint", form.EdProfit.hint);
+  line("LabCostPrice", form.LabCostPrice.text);
+}
+
+// The window's own labels beside the results, the hints in brackets.
+void PrintSummary(const TFrmMain& form) {
+  auto row = [](const Control& label, const Control& value,
+                std::string detail) {
+    if (size_t br = detail.find("\r\n"); br != std::string::npos)
+      detail.replace(br, 2, ", ");
+    std::printf("%s %s", GbkToUtf8(TrimBlanks(label.text)).c_str(),
+                value.text.c_str());
+    if (!detail.empty()) std::printf("  (%s)", GbkToUtf8(detail).c_str());
+    std::printf("\n");
+  };
+  row(form.Label8, form.EdCostBuy, form.EdCostBuy.hint);
+  row(form.Label9, form.EdCostSell, form.EdCostSell.hint);
+  row(form.Label10, form.EdProfit, form.EdProfit.hint);
+  row(form.Label11, form.LabCostPrice, "");
+}
+
+int RunCalc(const std::vector<std::string>& args) {
+  ParsedArgs parsed;
+  std::string error;
+  if (!ParseArgs(
+          args,
+          {"--commission", "--stamp-tax", "--other", "--market", "--precision"},
+          {"--fields"}, &parsed, &error) ||
+      parsed.positionals.size() != 3) {
+    std::fprintf(stderr, "qilo-cli calc: %s\n",
+                 error.empty() ? "needs BUY SELL COUNT" : error.c_str());
+    return 64;
+  }
+  const std::string market = parsed.Get("--market", "sh");
+  const std::string precision = parsed.Get("--precision", "2");
+  if ((market != "sh" && market != "sz") ||
+      (precision != "2" && precision != "3")) {
+    std::fprintf(
+        stderr, "qilo-cli calc: --market takes sh or sz, --precision 2 or 3\n");
+    return 64;
+  }
+
+  RecordingDesktop desktop;
+  TFrmMain form(desktop);
+  form.EdCommision.text = Utf8ToGbk(parsed.Get("--commission", "1.7"));
+  form.EdStamptax.text = Utf8ToGbk(parsed.Get("--stamp-tax", "1"));
+  form.EdOther.text = Utf8ToGbk(parsed.Get("--other", "4"));
+  form.CheckMarket(market == "sh" ? form.RadBtSH : form.RadBtSZ);
+  form.precision = precision;
+  form.price_format = PriceFormatFor(precision);
+  form.EdPriceBuy.text = Utf8ToGbk(parsed.positionals[0]);
+  form.EdPriceSell.text = Utf8ToGbk(parsed.positionals[1]);
+  form.EdCnt.text = Utf8ToGbk(parsed.positionals[2]);
+  for (Control* result : {&form.EdCostBuy, &form.EdCostSell, &form.EdProfit,
+                          &form.LabCostPrice}) {
+    result->text.clear();
+    result->hint.clear();
+  }
+  form.EdProfit.font_colour = kUnwritten;
+
+  const bool fields = parsed.Has("--fields");
+  try {
+    form.BtnCalClick();
+  } catch (const Exception& e) {
+    if (fields) PrintFields(form);
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s\n", GbkToUtf8(ErrorBoxText(e.Message())).c_str());
+    return 2;
+  }
+  if (desktop.Count("beep") > 0) {
+    std::fprintf(stderr, "%s\n", GbkToUtf8(form.LabInfo.text).c_str());
+    return 1;
+  }
+  if (fields) {
+    PrintFields(form);
+  } else {
+    PrintSummary(form);
+  }
+  return 0;
+}
+
+const Registrar kRegistrar(
+    "calc",
+    "calc [--commission T] [--stamp-tax T] [--other T] [--market sh|sz] "
+    "[--precision 2|3] [--fields] BUY SELL COUNT",
+    &RunCalc);
+
+}  // namespace
+}  // namespace qilo::cli

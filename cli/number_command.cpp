@@ -1,0 +1,88 @@
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "calc/number_text.h"
+#include "cli/command.h"
+#include "text/gbk.h"
+
+namespace qilo::cli {
+namespace {
+
+// Sign and exponent, then the 64-bit significand: "4002A000000000000000"
+// for 10.
+std::string Bits(long double v) {
+  unsigned char bytes[10];
+  std::memcpy(bytes, &v, sizeof bytes);
+  std::string out;
+  char pair[3];
+  for (int i = 9; i >= 0; --i) {
+    std::snprintf(pair, sizeof pair, "%02X", bytes[i]);
+    out += pair;
+  }
+  return out;
+}
+
+bool ParseDecimals(const std::string& text, int* decimals) {
+  if (text.empty() || text.size() > 2) return false;
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  *decimals = value;
+  return value <= 18;
+}
+
+int RunNumber(const std::vector<std::string>& args) {
+  ParsedArgs parsed;
+  std::string error;
+  if (!ParseArgs(args, {"--separator"}, {"--bits"}, &parsed, &error) ||
+      parsed.positionals.empty()) {
+    std::fprintf(stderr, "qilo-cli number: %s\n",
+                 error.empty() ? "needs TEXT" : error.c_str());
+    return 64;
+  }
+  if (parsed.Has("--separator")) {
+    const std::string separator = Utf8ToGbk(parsed.Get("--separator"));
+    if (separator.size() != 1) {
+      std::fprintf(
+          stderr,
+          "qilo-cli number: --separator takes one single-byte character\n");
+      return 64;
+    }
+    SetDecimalSeparator(separator[0]);
+  }
+  std::vector<int> decimals;
+  for (size_t i = 1; i < parsed.positionals.size(); ++i) {
+    int n;
+    if (!ParseDecimals(parsed.positionals[i], &n)) {
+      std::fprintf(stderr,
+                   "qilo-cli number: DECIMALS runs from 0 to 18, not '%s'\n",
+                   parsed.positionals[i].c_str());
+      return 64;
+    }
+    decimals.push_back(n);
+  }
+  if (decimals.empty()) decimals.push_back(2);
+
+  Number value;
+  try {
+    value = TextToNumber(Utf8ToGbk(parsed.positionals[0]));
+  } catch (const EConvertError& e) {
+    std::fprintf(stderr, "%s\n", GbkToUtf8(e.Message()).c_str());
+    return 2;
+  }
+  if (parsed.Has("--bits")) std::printf("%s\n", Bits(value.Value()).c_str());
+  for (int n : decimals)
+    std::printf("%s\n", GbkToUtf8(FormatFixed(value, n)).c_str());
+  return 0;
+}
+
+const Registrar kRegistrar(
+    "number", "number [--separator C] [--bits] TEXT [DECIMALS ...]",
+    &RunNumber);
+
+}  // namespace
+}  // namespace qilo::cli
