@@ -78,19 +78,23 @@ void TFrmMain::BtnCalClick() {
   const Number transfer_fee = TransferFee(in);
   const BuySide buy = ComputeBuySide(in, transfer_fee);
   EdCostBuy.text = FormatFixed(buy.cost, 2);
-  EdCostBuy.hint = Gbk("买入费用: ") + FormatFixed(buy.fees, 2);
+  static const std::string& kBuyFees = Gbk("买入费用: ");
+  static const std::string& kSellFees = Gbk("卖出费用: ");
+  static const std::string& kTotalFees = Gbk("费用合计： ");
+  static const std::string& kProfitRate = Gbk("利润率：");
+  EdCostBuy.hint = kBuyFees + FormatFixed(buy.fees, 2);
 
   const SellSide sell = ComputeSellSide(in, transfer_fee);
   EdCostSell.text = FormatFixed(sell.proceeds, 2);
-  EdCostSell.hint = Gbk("卖出费用: ") + FormatFixed(sell.fees, 2);
+  EdCostSell.hint = kSellFees + FormatFixed(sell.fees, 2);
 
   const Number profit = sell.proceeds - buy.cost;
   EdProfit.font_colour = profit >= 0 ? kRed : kGreen;
   EdProfit.text = FormatFixed(profit, 2);
 
   const Number rate = ProfitRate(buy, sell);
-  EdProfit.hint = Gbk("费用合计： ") + FormatFixed(buy.fees + sell.fees, 2) +
-                  "\r\n" + Gbk("利润率：") + FormatFixed(rate, 2) + "%";
+  EdProfit.hint = kTotalFees + FormatFixed(buy.fees + sell.fees, 2) + "\r\n" +
+                  kProfitRate + FormatFixed(rate, 2) + "%";
 
   LabCostPrice.text =
       FormatPattern(BreakEvenPrice(in, buy, transfer_fee), price_format);

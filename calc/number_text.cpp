@@ -29,6 +29,18 @@ int64_t FloorDiv(int64_t a, int64_t b) {
 
 DecimalForm ZeroForm() { return DecimalForm{}; }
 
+// Rounds 0 <= x < 2^64 to an integer, ties to even: below 2^63 adding and
+// taking away 2^63 leaves no fraction bits; above it x has none to begin with.
+// Much cheaper than nearbyintl, which saves and restores the FPU environment.
+long double RoundToInteger(long double x) {
+  constexpr long double kTwo63 = 0x1p63L;
+  if (x < kTwo63) {
+    const long double shifted = x + kTwo63;
+    return shifted - kTwo63;
+  }
+  return x;
+}
+
 }  // namespace
 
 char DecimalSeparator() { return g_separator; }
@@ -138,10 +150,10 @@ DecimalForm ToDecimalForm(Number number, int decimals) {
   }
   const int64_t b = stored_exponent - 16383;
   int exponent = static_cast<int>(FloorDiv(b * 19728, 65536) + 1);
-  long double m = std::nearbyint(ScalePow10(std::fabs(v), 18 - exponent));
+  long double m = RoundToInteger(ScalePow10(std::fabs(v), 18 - exponent));
   constexpr long double kTen18 = 1e18L;
   if (m >= kTen18) {
-    m = std::nearbyint(m / 10);
+    m = RoundToInteger(m / 10);
     ++exponent;
   }
   uint64_t whole = static_cast<uint64_t>(m);
