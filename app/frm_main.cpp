@@ -4,6 +4,8 @@
 #include "calc/fee_model.h"
 #include "calc/number_text.h"
 #include "calc/precision.h"
+#include "os/locale.h"
+#include "qilo_config.h"
 #include "text/gbk.h"
 
 namespace qilo {
@@ -131,5 +133,133 @@ void TFrmMain::CheckMarket(Control& radio) {
 }
 
 void TFrmMain::LabMinClick() { desktop.Minimize(); }
+
+void TFrmMain::LabCloseMouseMove() { SetHover(LabClose, kRed); }
+void TFrmMain::LabCloseMouseLeave() {
+  SetHover(LabClose, kClGradientActiveCaption);
+}
+void TFrmMain::LabMinMouseMove() { SetHover(LabMin, kRed); }
+void TFrmMain::LabMinMouseLeave() {
+  SetHover(LabMin, kClGradientActiveCaption);
+}
+void TFrmMain::LabFavMouseMove() { SetHover(LabFav, kClHighlight); }
+void TFrmMain::LabFavMouseLeave() { SetHover(LabFav, kSkyBlue); }
+void TFrmMain::LabAddMouseMove() { SetHover(LabAdd, kClHighlight); }
+void TFrmMain::LabAddMouseLeave() { SetHover(LabAdd, kSkyBlue); }
+void TFrmMain::LabDelMouseMove() { SetHover(LabDel, kClHighlight); }
+void TFrmMain::LabDelMouseLeave() { SetHover(LabDel, kSkyBlue); }
+void TFrmMain::LabCostPriceMouseMove() { SetHover(LabCostPrice, kRed); }
+// Black, not the window-text colour of the layout.
+void TFrmMain::LabCostPriceMouseLeave() { SetHover(LabCostPrice, kBlack); }
+
+void TFrmMain::LabConnMeMouseMove() {
+  SetHover(LabConnMe, kRed);
+  // Loaded again at every move: the info line may have emptied slot 1.
+  desktop.LoadHandCursor();
+  LabConnMe.cursor = 1;
+}
+
+void TFrmMain::LabConnMeMouseLeave() {
+  SetHover(LabConnMe, kClGradientActiveCaption);
+}
+
+void TFrmMain::LabInfoMouseMove() {
+  if (!LabInfo.hint.empty()) {
+    desktop.LoadHandCursor();
+  } else {
+    desktop.ClearHandCursor();
+  }
+  LabInfo.cursor = 1;
+}
+
+void TFrmMain::LabConnMeClick() {
+  desktop.ShellOpen(std::string("mailto:") + QILO_CONTACT_MAIL, "Open");
+}
+
+void TFrmMain::StartStep(Control& target, const std::string& format,
+                         bool repeat, Number x) {
+  step_current = TextToNumber(target.text);
+  step_target = &target;
+  if (precision == "2") {
+    step = x;
+  } else if (precision == "3") {
+    step = x / 10;
+  }
+  step_format = format;
+  ApplyStep();
+  if (repeat) StartRepeating();
+}
+
+void TFrmMain::StartRepeating() {
+  desktop.SleepMs(200);
+  TimerStepVal.enabled = true;
+}
+
+void TFrmMain::StartCountStep(Number x) {
+  step_current = TextToNumber(EdCnt.text);
+  step = x;
+  step_format = "%.0f";
+  step_target = &EdCnt;
+  ApplyStep();
+  StartRepeating();
+}
+
+void TFrmMain::ApplyStep() {
+  if (step_target == nullptr) return;
+  Control& target = *step_target;
+  if (step_current > 2 * Abs(step) || step >= 0) {
+    target.text = FormatPattern(step + step_current, step_format);
+    // The next step starts from the value as shown, rounded to its decimals.
+    step_current = TextToNumber(target.text);
+  } else {
+    // Never below one step: prices stop at 0.01 (0.001), counts at 100.
+    target.text = FormatPattern(Abs(step), step_format);
+  }
+}
+
+void TFrmMain::StopStepping() { TimerStepVal.enabled = false; }
+
+void TFrmMain::BtnBuyUpMouseDown() {
+  StartStep(EdPriceBuy, price_format, true, 0.5L);
+}
+void TFrmMain::BtnBuyDwnMouseDown() {
+  StartStep(EdPriceBuy, price_format, true, -0.01L);
+}
+void TFrmMain::BtnSellUpMouseDown() {
+  StartStep(EdPriceSell, price_format, true, 0.5L);
+}
+void TFrmMain::BtnSellDwnMouseDown() {
+  StartStep(EdPriceSell, price_format, true, -0.01L);
+}
+void TFrmMain::BtnCntUpMouseDown() { StartCountStep(100); }
+void TFrmMain::BtnCntDwnMouseDown() { StartCountStep(-100); }
+
+void TFrmMain::EdPriceBuyKeyDown(int key) {
+  if (key == kVkUp) StartStep(EdPriceBuy, price_format, false, 0.5L);
+  if (key == kVkDown) StartStep(EdPriceBuy, price_format, false, -0.01L);
+  if (key == kVkReturn) desktop.SetFocus(EdPriceSell);
+}
+
+void TFrmMain::EdPriceSellKeyDown(int key) {
+  if (key == kVkUp) StartStep(EdPriceSell, price_format, false, 0.5L);
+  if (key == kVkDown) StartStep(EdPriceSell, price_format, false, -0.01L);
+  if (key == kVkReturn) desktop.SetFocus(EdCnt);
+}
+
+void TFrmMain::EdCntKeyDown(int key) {
+  step_format = "%.0f";
+  // Scaled by a tenth at precision 3, so the count steps by 100 either way.
+  const Number x = precision == "3" ? 1000 : 100;
+  if (key == kVkUp) StartStep(EdCnt, "%.0f", false, x);
+  if (key == kVkDown) StartStep(EdCnt, "%.0f", false, -x);
+  if (key == kVkReturn) {
+    BtnCalClick();
+    desktop.SetFocus(EdPriceBuy);
+  }
+}
+
+void TFrmMain::TimerStepValTimer() { ApplyStep(); }
+
+void TFrmMain::WMSettingChange() { SetDecimalSeparator(UserDecimalSymbol()); }
 
 }  // namespace qilo

@@ -4,6 +4,7 @@
 
 #include "app/control.h"
 #include "app/desktop.h"
+#include "calc/number.h"
 
 namespace qilo {
 
@@ -46,16 +47,76 @@ class TFrmMain {
   // Checks one market button by program, which raises its click like a user's.
   void CheckMarket(Control& radio);
 
+  // The title strip's labels: minimize and close.
   void LabMinClick();
+
+  // Hover colours; only the contact label and the info line change the cursor.
+  void LabCloseMouseMove();
+  void LabCloseMouseLeave();
+  void LabMinMouseMove();
+  void LabMinMouseLeave();
+  void LabConnMeMouseMove();
+  void LabConnMeMouseLeave();
+  void LabFavMouseMove();
+  void LabFavMouseLeave();
+  void LabAddMouseMove();
+  void LabAddMouseLeave();
+  void LabDelMouseMove();
+  void LabDelMouseLeave();
+  void LabCostPriceMouseMove();
+  void LabCostPriceMouseLeave();
+  // The hand in slot 1 while the info line's hint holds an address, else none.
+  void LabInfoMouseMove();
+  // Opens the mail client on the contact address.
+  void LabConnMeClick();
+
+  // The value stepper: a press steps once, pauses 200 ms and starts the repeat
+  // timer; a release stops it. Throws EConvertError when the field's text is
+  // not a number (no timer is started then).
+  void BtnBuyUpMouseDown();
+  void BtnBuyDwnMouseDown();
+  void BtnSellUpMouseDown();
+  void BtnSellDwnMouseDown();
+  void BtnCntUpMouseDown();
+  void BtnCntDwnMouseDown();
+  void BtnBuyUpMouseUp() { StopStepping(); }
+  void BtnBuyDwnMouseUp() { StopStepping(); }
+  void BtnSellUpMouseUp() { StopStepping(); }
+  void BtnSellDwnMouseUp() { StopStepping(); }
+  void BtnCntUpMouseUp() { StopStepping(); }
+  void BtnCntDwnMouseUp() { StopStepping(); }
+  // Virtual key codes: 38 up, 40 down step the field; 13 Enter moves on (and
+  // calculates in EdCnt). Any key-up stops the repeat timer.
+  void EdPriceBuyKeyDown(int key);
+  void EdPriceSellKeyDown(int key);
+  void EdCntKeyDown(int key);
+  void EdPriceBuyKeyUp() { StopStepping(); }
+  void EdPriceSellKeyUp() { StopStepping(); }
+  void EdCntKeyUp() { StopStepping(); }
+  void TimerStepValTimer();
+
+  // The desktop reports changed regional settings: re-read the decimal symbol.
+  void WMSettingChange();
 
   // Sets the info line to a message (clearing its hint) with the beep.
   void ReportMessage(const std::string& message);
+
+  static constexpr int kVkReturn = 13;
+  static constexpr int kVkUp = 38;
+  static constexpr int kVkDown = 40;
 
   Desktop& desktop;
 
   // Module state of the window.
   std::string precision = "2";        // display precision, "2" or "3"
   std::string price_format = "%.2f";  // "%." + precision + "f"
+
+  // The stepper: the field being stepped, its value as last read back, the
+  // signed step and the pattern the field is written with.
+  Control* step_target = nullptr;
+  Number step_current = 0;
+  Number step = 0;
+  std::string step_format;
 
   // The controls, named as the layout names them.
   Control ImgRight, ImgLeft, Image3, LabCaption, ImgLogo, LabClose, LabMin,
@@ -71,6 +132,15 @@ class TFrmMain {
   Control Label18, Label19, Label20, Label14, Label12, Label13, Label15;
   Control Label1, Label2, Label3, Label4, Label17;
   Control EdOther, EdTransfer, EdStamptax, EdCommision;
+
+ private:
+  void StartStep(Control& target, const std::string& format, bool repeat,
+                 Number x);
+  void StartCountStep(Number x);
+  void StartRepeating();
+  void ApplyStep();
+  void StopStepping();
+  void SetHover(Control& label, Colour colour) { label.font_colour = colour; }
 };
 
 }  // namespace qilo

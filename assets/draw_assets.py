@@ -1,0 +1,571 @@
+#!/usr/bin/python3
+"""Draws Qilo's window pictures, the HAND cursor and the MAINICON icon.
+
+Run with Debian's Python 3 and python3-pil:  python3 assets/draw_assets.py
+Every file is rebuilt from the pixel art and shapes below and written beside
+this script. Nothing depends on installed fonts, so with the same Pillow the
+output is the same bytes on every run.
+"""
+
+import io
+import math
+import os
+import struct
+
+from PIL import Image, ImageDraw, ImageFilter, ImageFont
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+WHITE = (255, 255, 255)
+BLACK = (0, 0, 0)
+SLATE = (87, 117, 159)  # dark slate-blue of the window frame
+BLUE_GREY = (203, 215, 227)
+BAND_TOP = (219, 231, 239)  # title band gradient, top
+BAND_BOTTOM = (244, 249, 250)  # title band gradient, bottom
+BAND_LINE = (189, 212, 230)
+TEAL = (0, 128, 128)
+RED = (255, 0, 0)
+GREEN = (0, 128, 0)
+PEACH = (252, 237, 231)
+ARROW_FRAME = (60, 62, 61)
+DUSKY_RED = (204, 89, 89)
+
+
+def lerp(a, b, t):
+    return tuple(int(round(x + (y - x) * t)) for x, y in zip(a, b))
+
+
+def from_art(rows, palette, background=WHITE):
+    """Turns rows of characters into an RGB image; unknown characters are
+    background."""
+    img = Image.new("RGB", (len(rows[0]), len(rows)), background)
+    for y, row in enumerate(rows):
+        assert len(row) == img.width, (y, row)
+        for x, ch in enumerate(row):
+            if ch in palette:
+                img.putpixel((x, y), palette[ch])
+    return img
+
+
+# --- file writers ----------------------------------------------------------
+
+
+def bmp_bytes(img):
+    """A 24-bit bottom-up BMP with a BITMAPINFOHEADER, rows padded to 4
+    bytes."""
+    img = img.convert("RGB")
+    w, h = img.size
+    stride = (w * 3 + 3) & ~3
+    pixels = bytearray()
+    for y in range(h - 1, -1, -1):
+        for x in range(w):
+            r, g, b = img.getpixel((x, y))
+            pixels += bytes((b, g, r))
+        pixels += b"\0" * (stride - w * 3)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(pixels), 3780,
+                       3780, 0, 0)
+    head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0,
+                       14 + len(info))
+    return head + info + pixels
+
+
+def mask_rows(bits, w, h):
+    """Packs a w x h grid of 0/1 (bits[y][x]) into bottom-up 1-bit rows padded
+    to 4 bytes, as icon and cursor bitmaps store them."""
+    stride = ((w + 31) // 32) * 4
+    out = bytearray()
+    for y in range(h - 1, -1, -1):
+        row = bytearray(stride)
+        for x in range(w):
+            if bits[y][x]:
+                row[x // 8] |= 0x80 >> (x % 8)
+        out += row
+    return bytes(out)
+
+
+def cur_bytes(outline, hot_x, hot_y):
+    """A one-image Windows cursor: black where outline is set, transparent
+    elsewhere (XOR bit 0 with AND bit 0 is black; XOR 0 with AND 1 shows the
+    screen)."""
+    h = len(outline)
+    w = len(outline[0])
+    xor = mask_rows([[0] * w for _ in range(h)], w, h)
+    and_mask = mask_rows([[0 if v else 1 for v in row] for row in outline], w,
+                         h)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 1, 0,
+                       len(xor) + len(and_mask), 0, 0, 2, 0)
+    colours = bytes((0, 0, 0, 0, 255, 255, 255, 0))
+    image = info + colours + xor + and_mask
+    head = struct.pack("<HHH", 0, 2, 1)
+    entry = struct.pack("<BBBBHHII", w, h, 2, 0, hot_x, hot_y, len(image),
+                        6 + 16)
+    return head + entry + image
+
+
+def ico_bytes(img):
+    """A one-image Windows icon, 24 bits per pixel, with an all-opaque AND
+    mask."""
+    w, h = img.size
+    pixels = bmp_bytes(img)[54:]  # past the file and info headers
+    # An icon's header counts the XOR and AND bitmaps together in its height.
+    info = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 24, 0, 0, 0, 0, 0, 0)
+    and_mask = mask_rows([[0] * w for _ in range(h)], w, h)
+    image = info + pixels + and_mask
+    head = struct.pack("<HHH", 0, 1, 1)
+    entry = struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, 24, len(image),
+                        6 + 16)
+    return head + entry + image
+
+
+def png_bytes(img):
+    buf = io.BytesIO()
+    img.save(buf, "PNG", optimize=True)
+    return buf.getvalue()
+
+
+# --- window pictures -------------------------------------------------------
+
+
+def band_rows():
+    """The 25 row colours of the title band, top to bottom."""
+    rows = [SLATE, (252, 253, 254), (246, 249, 252)]
+    steps = 20
+    rows += [lerp(BAND_TOP, BAND_BOTTOM, i / (steps - 1)) for i in range(steps)]
+    rows += [BAND_LINE, WHITE]
+    return rows
+
+
+def draw_title_band():
+    img = Image.new("RGB", (27, 25))
+    for y, colour in enumerate(band_rows()):
+        for x in range(27):
+            img.putpixel((x, y), colour)
+    return img
+
+
+def edge_inner_column():
+    """The inner column of the edge strips: it picks up the title band's
+    gradient where the band covers it and fades to the band's last tint."""
+    return [lerp(BAND_TOP, BAND_BOTTOM, min(1.0, y / 4)) for y in range(29)]
+
+
+def draw_edge(columns):
+    """An edge strip from a column plan: 's' slate, 'b' blue-grey, 'i' the
+    inner column."""
+    img = Image.new("RGB", (len(columns), 29))
+    inner = edge_inner_column()
+    for x, kind in enumerate(columns):
+        for y in range(29):
+            colour = {"s": SLATE, "b": BLUE_GREY}.get(kind) or inner[y]
+            img.putpixel((x, y), colour)
+    return img
+
+
+# Letters of the logo, 16 rows each: a bold "Q", "i", "l" and "o".
+LOGO_Q = [
+    "............",
+    "..#######...",
+    ".#########..",
+    "###.....###.",
+    "##.......##.",
+    "##.......##.",
+    "##.......##.",
+    "##.......##.",
+    "##.......##.",
+    "##...##..##.",
+    "###...####..",
+    ".###...###..",
+    "..#########.",
+    "...#####.###",
+    "..........##",
+    "............",
+]
+LOGO_I = ["..", "##", "##", "..", ".."] + ["##"] * 9 + [".."] * 2
+LOGO_L = [".."] + ["##"] * 13 + [".."] * 2
+LOGO_O = [
+    "........",
+    "........",
+    "........",
+    "........",
+    "........",
+    "..####..",
+    ".######.",
+    "###..###",
+    "##....##",
+    "##....##",
+    "##....##",
+    "###..###",
+    ".######.",
+    "..####..",
+    "........",
+    "........",
+]
+
+
+def draw_logo():
+    """ "Qi" in red and "lo" in green on white, the logo's transparent
+    colour."""
+    img = Image.new("RGB", (32, 16), WHITE)
+    for art, left, colour in ((LOGO_Q, 1, RED), (LOGO_I, 15, RED),
+                              (LOGO_L, 19, GREEN), (LOGO_O, 23, GREEN)):
+        img.paste(from_art(art, {"#": colour}), (left, 0))
+    return img
+
+
+GLYPH_JI = [
+    ".#.......#.....",
+    "..#......#.....",
+    "..##.....#.....",
+    ".........#.....",
+    ".........#.....",
+    "###......#.....",
+    "..#.##########.",
+    "..#......#.....",
+    "..#......#.....",
+    "..#......#.....",
+    "..#......#.....",
+    "..#.#....#.....",
+    "..##.....#.....",
+    "..#......#.....",
+    ".........#.....",
+]
+
+GLYPH_SUAN = [
+    "..#......#.....",
+    ".######.######.",
+    "#..#...#...#...",
+    "...............",
+    "..###########..",
+    "..#.........#..",
+    "..###########..",
+    "..#.........#..",
+    "..###########..",
+    "..#.........#..",
+    "..###########..",
+    "....#.....#....",
+    "###############",
+    "....#.....#....",
+    "..##......#....",
+]
+
+
+def draw_calculate():
+    img = Image.new("RGB", (48, 23), WHITE)
+    d = ImageDraw.Draw(img)
+    d.rectangle((0, 0, 47, 22), outline=SLATE)
+    d.rectangle((1, 1, 46, 21), outline=BLUE_GREY)
+    for glyph, left in ((GLYPH_JI, 8), (GLYPH_SUAN, 25)):
+        img.paste(from_art(glyph, {"#": TEAL}), (left, 4))
+    return img
+
+
+ARROW_UP = [
+    "#########",
+    "#.......#",
+    "#...X...#",
+    "#..XXX..#",
+    "#.XX.XX.#",
+    "#.......#",
+    "#.......#",
+    "#########",
+]
+
+
+def draw_arrow(up):
+    rows = ARROW_UP if up else ARROW_UP[::-1]
+    return from_art(rows, {"#": ARROW_FRAME, ".": PEACH, "X": BLACK})
+
+
+# --- hand cursor -----------------------------------------------------------
+
+# The hand, '#' being the black outline; '.' marks the inside, which is as
+# transparent as the outside.
+HAND_ART = [
+    " ####",
+    "#....#",
+    "#....#",
+    "#....#",
+    "#....#",
+    "#....#",
+    "#....#",
+    "#....#",
+    "#....# ##",
+    "#....##..#",
+    "#....#....###",
+    "#....#....#..#",
+    "#....#....#...###",
+    "#....#....#...#..#",
+    "#....#....#...#...#",
+    "######....#...#...#",
+    "#.....#.......#...#",
+    "#......#..........#",
+    "#......#..........#",
+    "#.....#...........#",
+    "######............#",
+    " #...............#",
+    " #...............#",
+    "  #.............#",
+    "   #...........#",
+    "   #############",
+    "   #...........#",
+    "   #...........#",
+    "   #############",
+]
+
+
+def hand_outline():
+    rows = [r.ljust(32) for r in HAND_ART]
+    rows += [" " * 32] * (32 - len(rows))
+    return [[1 if ch == "#" else 0 for ch in row] for row in rows]
+
+
+def draw_hand_png():
+    bits = hand_outline()
+    img = Image.new("RGBA", (32, 32), (0, 0, 0, 0))
+    for y in range(32):
+        for x in range(32):
+            if bits[y][x]:
+                img.putpixel((x, y), (0, 0, 0, 255))
+    return img
+
+
+# --- program icon ----------------------------------------------------------
+
+S = 4  # supersampling factor of the icon
+
+
+def spline(points, closed=False, samples=24):
+    """Catmull-Rom curve through points; an open curve repeats its end
+    points, a closed one wraps round."""
+    if closed:
+        pts = [points[-1]] + list(points) + list(points[:2])
+    else:
+        pts = [points[0]] + list(points) + [points[-1]]
+    out = []
+    for i in range(1, len(pts) - 2):
+        p0, p1, p2, p3 = pts[i - 1], pts[i], pts[i + 1], pts[i + 2]
+        for k in range(samples):
+            t = k / samples
+            t2, t3 = t * t, t * t * t
+            out.append(
+                tuple(0.5 * (2 * b + (c - a) * t +
+                             (2 * a - 5 * b + 4 * c - d) * t2 +
+                             (3 * b - a - 3 * c + d) * t3)
+                      for a, b, c, d in zip(p0, p1, p2, p3)))
+    if not closed:
+        out.append(points[-1])
+    return out
+
+
+def stroke(d, points, r0, r1, fill):
+    """A tapered limb: discs along a smooth path, radius r0 to r1."""
+    path = spline(points)
+    n = len(path) - 1
+    for i, (x, y) in enumerate(path):
+        r = (r0 + (r1 - r0) * i / n) * S
+        d.ellipse((x * S - r, y * S - r, x * S + r, y * S + r), fill=fill)
+
+
+def ellipse(d, cx, cy, rx, ry, angle, fill):
+    """An ellipse turned by angle degrees, in icon pixels."""
+    pts = []
+    a = math.radians(angle)
+    for k in range(72):
+        t = 2 * math.pi * k / 72
+        x, y = rx * math.cos(t), ry * math.sin(t)
+        pts.append(((cx + x * math.cos(a) - y * math.sin(a)) * S,
+                    (cy + x * math.sin(a) + y * math.cos(a)) * S))
+    d.polygon(pts, fill=fill)
+
+
+def outlined(canvas, mask, fill, width=1.25):
+    """Paints mask in fill with a black outline about width pixels wide."""
+    size = int(round(width * S)) * 2 + 1
+    canvas.paste(BLACK, (0, 0), mask.filter(ImageFilter.MaxFilter(size)))
+    canvas.paste(fill, (0, 0), mask)
+
+
+# The bull's trunk and head, facing right with the head lowered; limbs, tail
+# and horns are strokes added in draw_icon.
+BULL_BODY = [
+    (24, 44), (36, 38), (52, 34), (66, 26), (76, 21), (86, 24), (93, 33),
+    (100, 42), (107, 54), (112, 63), (109, 70), (102, 70), (96, 65), (90, 67),
+    (84, 71), (76, 71), (62, 67), (48, 64), (36, 62), (24, 58), (20, 50),
+]
+
+
+def smooth_polygon(d, points, fill):
+    d.polygon([(x * S, y * S) for x, y in spline(points, closed=True)],
+              fill=fill)
+
+
+def draw_word(d, centre, top, height):
+    """The product word, red "Qi" and green "lo", centred on column centre;
+    drawn from bars and rings so that it needs no font."""
+    sw = height * 0.2  # stroke width
+    xh = height * 0.7  # x-height
+    base = top + height
+    q_w = height * 0.98
+    o_w = xh * 1.02
+    left = centre - (q_w + sw * 4.6 + o_w) / 2
+
+    def ring(x0, y0, x1, y1, colour):
+        d.ellipse((x0 * S, y0 * S, x1 * S, y1 * S), fill=colour)
+        d.ellipse(((x0 + sw) * S, (y0 + sw) * S, (x1 - sw) * S, (y1 - sw) * S),
+                  fill=WHITE)
+
+    def bar(x0, y0, x1, y1, colour):
+        d.rectangle((x0 * S, y0 * S, x1 * S - 1, y1 * S - 1), fill=colour)
+
+    ring(left, top, left + q_w, base, RED)
+    tail = [(left + q_w * 0.55, top + height * 0.68),
+            (left + q_w * 0.98, base + height * 0.12)]
+    d.line([(x * S, y * S) for x, y in tail], fill=RED, width=int(sw * S))
+    x = left + q_w + sw * 0.7
+    bar(x, base - xh, x + sw, base, RED)
+    bar(x, top, x + sw, top + sw, RED)
+    x += sw * 2
+    bar(x, top, x + sw, base, GREEN)
+    x += sw * 1.9
+    ring(x, base - xh, x + o_w, base, GREEN)
+
+
+def draw_icon():
+    big = Image.new("RGB", (128 * S, 128 * S), WHITE)
+    d = ImageDraw.Draw(big)
+
+    # Red streaks rising behind the bull, like a chart going up.
+    for (y0, w, colour) in ((64, 5, (224, 32, 32)), (80, 4, (232, 72, 72)),
+                            (94, 3, (240, 120, 120))):
+        d.line((4 * S, y0 * S, 124 * S, (y0 - 64) * S), fill=colour,
+               width=w * S)
+    d.rectangle((0, 86 * S, 128 * S, 128 * S), fill=WHITE)  # room for the word
+
+    size = big.size
+    far = Image.new("L", size, 0)
+    fd = ImageDraw.Draw(far)
+    stroke(fd, [(72, 62), (74, 74), (66, 82)], 5.5, 3, 255)  # far foreleg
+    stroke(fd, [(44, 60), (46, 72), (40, 82)], 6, 3, 255)  # far hind leg
+    far_horn = [(91, 37), (97, 33), (101, 27), (101, 20)]
+    stroke(fd, far_horn, 2.4, 0.7, 255)
+    outlined(big, far, (84, 84, 84))
+
+    main = Image.new("L", size, 0)
+    md = ImageDraw.Draw(main)
+    smooth_polygon(md, BULL_BODY, 255)
+    stroke(md, [(84, 62), (94, 72), (106, 79)], 6.5, 3, 255)  # near foreleg
+    stroke(md, [(30, 54), (22, 68), (10, 78)], 7.5, 3, 255)  # near hind leg
+    stroke(md, [(22, 46), (14, 40), (12, 28), (17, 20)], 1.7, 1.3, 255)  # tail
+    outlined(big, main, (132, 132, 132))
+
+    # The head is black; so are the hooves and the tail tuft.
+    dark = Image.new("L", size, 0)
+    dd = ImageDraw.Draw(dark)
+    ellipse(dd, 103, 52, 11, 22, -32, 255)
+    dark.paste(0, (0, 0), Image.eval(main, lambda v: 255 - v))
+    big.paste((36, 36, 36), (0, 0), dark)
+    for x, y in ((106, 79), (10, 79), (66, 83), (40, 83)):
+        ellipse(d, x, y, 3.4, 2.6, 0, BLACK)
+    ellipse(d, 17, 18, 2.6, 4.2, 25, BLACK)
+
+    horn = Image.new("L", size, 0)
+    hd = ImageDraw.Draw(horn)
+    stroke(hd, [(95, 40), (103, 38), (109, 33), (111, 25)], 3, 0.8, 255)
+    outlined(big, horn, (214, 214, 214))
+    ellipse(d, 101, 49, 1.6, 1.4, 0, WHITE)  # eye
+    ellipse(d, 108.5, 64.5, 1.2, 1.2, 0, (150, 150, 150))  # nostril
+
+    draw_word(d, 64, 92, 25)
+
+    small = big.resize((128, 128), Image.LANCZOS)
+    d = ImageDraw.Draw(small)
+    d.rectangle((0, 0, 127, 127), outline=DUSKY_RED, width=4)
+    return small
+
+
+# --- contact sheet and resource file ---------------------------------------
+
+
+def contact_sheet(items):
+    """Each picture enlarged with its file name above, on mid-grey."""
+    font = ImageFont.load_default()
+    pad = 12
+    x = pad
+    y = pad
+    row_h = 0
+    placed = []
+    width = 880
+    for name, img, scale in items:
+        big = img.resize((img.width * scale, img.height * scale),
+                         Image.NEAREST)
+        if x + big.width + pad > width:
+            x = pad
+            y += row_h + pad
+            row_h = 0
+        placed.append((name, big, x, y))
+        x += max(big.width, font.getbbox(name)[2]) + pad
+        row_h = max(row_h, big.height + 14)
+    sheet = Image.new("RGB", (width, y + row_h + pad), (128, 128, 128))
+    d = ImageDraw.Draw(sheet)
+    for name, big, x, y in placed:
+        d.text((x, y), name, fill=WHITE, font=font)
+        if big.mode == "RGBA":
+            sheet.paste(big, (x, y + 14), big)
+        else:
+            sheet.paste(big, (x, y + 14))
+    return sheet
+
+
+def qrc_text(names):
+    """The Qt resource file that embeds the named files under /assets."""
+    lines = ["<!DOCTYPE RCC>", '<RCC version="1.0">',
+             '  <qresource prefix="/assets">']
+    lines += ["    <file>%s</file>" % n for n in names]
+    lines += ["  </qresource>", "</RCC>", ""]
+    return "\n".join(lines)
+
+
+def main():
+    band = draw_title_band()
+    left = draw_edge("sbbi")
+    right = draw_edge("iibbs")
+    logo = draw_logo()
+    calc = draw_calculate()
+    up = draw_arrow(True)
+    down = draw_arrow(False)
+    hand = draw_hand_png()
+    icon = draw_icon()
+
+    files = [
+        ("title_band.bmp", bmp_bytes(band)),
+        ("edge_left.bmp", bmp_bytes(left)),
+        ("edge_right.bmp", bmp_bytes(right)),
+        ("logo.bmp", bmp_bytes(logo)),
+        ("calculate.bmp", bmp_bytes(calc)),
+        ("arrow_up.bmp", bmp_bytes(up)),
+        ("arrow_down.bmp", bmp_bytes(down)),
+        ("hand.cur", cur_bytes(hand_outline(), 0, 10)),
+        ("hand.png", png_bytes(hand)),
+        ("mainicon.ico", ico_bytes(icon)),
+        ("mainicon.png", png_bytes(icon)),
+    ]
+    files.append(("assets.qrc", qrc_text([n for n, _ in files]).encode()))
+    sheet = contact_sheet([
+        ("title_band", band, 4),
+        ("edge_left", left, 4),
+        ("edge_right", right, 4),
+        ("logo", logo, 4),
+        ("calculate", calc, 4),
+        ("arrow_up", up, 8),
+        ("arrow_down", down, 8),
+        ("hand", hand, 8),
+        ("mainicon", icon, 4),
+    ])
+    files.append(("preview.png", png_bytes(sheet)))
+    for name, data in files:
+        with open(os.path.join(HERE, name), "wb") as f:
+            f.write(data)
+
+
+if __name__ == "__main__":
+    main()
