@@ -1,0 +1,56 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "store/profile_store.h"
+#include "text/gbk.h"
+
+namespace qilo::cli {
+namespace {
+
+constexpr char kUsage[] = "ini get|set|delete FILE SECTION KEY [VALUE]";
+
+int IniUsage(const std::string& problem) {
+  std::fprintf(stderr, "qilo-cli: %s\nusage: qilo-cli %s\n", problem.c_str(),
+               kUsage);
+  return 64;
+}
+
+int RunIni(const std::vector<std::string>& args) {
+  ParsedArgs parsed;
+  std::string error;
+  if (!ParseArgs(args, {}, {}, &parsed, &error)) return IniUsage(error);
+  std::vector<std::string> texts;
+  for (const std::string& arg : parsed.positionals)
+    texts.push_back(Utf8ToGbk(arg));
+  const std::string action = texts.empty() ? "" : texts[0];
+  const size_t wanted = action == "set" ? 5 : 4;
+  if (action != "get" && action != "set" && action != "delete") {
+    return IniUsage("ini needs get, set or delete");
+  }
+  if (texts.size() != wanted)
+    return IniUsage("wrong number of arguments for ini " + action);
+  const std::string& file = texts[1];
+  const std::string& section = texts[2];
+  const std::string& key = texts[3];
+  try {
+    if (action == "get") {
+      const std::string value = GbkToUtf8(ReadEntry(file, section, key)) + "\n";
+      std::fwrite(value.data(), 1, value.size(), stdout);
+    } else if (action == "set") {
+      StoreEntry(file, section, key, texts[4]);
+    } else {
+      DeleteEntry(file, section, key);
+    }
+  } catch (const Exception& e) {
+    std::fprintf(stderr, "%s\n", GbkToUtf8(e.Message()).c_str());
+    return 2;
+  }
+  return 0;
+}
+
+static Registrar reg("ini", kUsage, &RunIni);
+
+}  // namespace
+}  // namespace qilo::cli

@@ -1,0 +1,181 @@
+#include "os/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+
+#include "text/gbk.h"
+
+namespace qilo {
+namespace {
+
+BeforeRenameHook before_rename_hook = nullptr;
+
+bool IsGbkLead(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+// A name no other writer picks: process id, a per-process counter and the
+// clock.
+std::string TempSuffix() {
+  static std::atomic<unsigned> counter{0};
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return std::to_string(getpid()) + "-" + std::to_string(++counter) + "-" +
+         std::to_string(now.tv_nsec);
+}
+
+}  // namespace
+
+std::string NativePath(std::string_view path) {
+  std::string mapped(path);
+  bool ascii = true;
+  for (size_t i = 0; i < mapped.size(); ++i) {
+    unsigned char byte = static_cast<unsigned char>(mapped[i]);
+    if (byte >= 0x80) ascii = false;
+    if (IsGbkLead(byte) && i + 1 < mapped.size()) {
+      ++i;  // the second byte of a GBK character may be 0x5C, which is no
+            // separator
+    } else if (byte == '\\') {
+      mapped[i] = '/';
+    }
+  }
+  return ascii ? mapped : GbkToUtf8(mapped);
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return stat(NativePath(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+std::optional<FileTime> FileModificationTime(const std::string& path) {
+  struct stat st {};
+  if (stat(NativePath(path).c_str(), &st) != 0 || S_ISDIR(st.st_mode)) {
+    return std::nullopt;
+  }
+  auto since_epoch = std::chrono::seconds(st.st_mtim.tv_sec) +
+                     std::chrono::nanoseconds(st.st_mtim.tv_nsec);
+  return FileTime(std::chrono::duration_cast<FileTime::duration>(since_epoch));
+}
+
+bool SetFileModificationTime(const std::string& path, FileTime time) {
+  auto since_epoch = std::chrono::duration_cast<std::chrono::nanoseconds>(
+      time.time_since_epoch());
+  auto seconds = std::chrono::floor<std::chrono::seconds>(since_epoch);
+  timespec times[2];
+  times[0].tv_sec = static_cast<time_t>(seconds.count());
+  times[0].tv_nsec = static_cast<long>((since_epoch - seconds).count());
+  times[1] = times[0];
+  return utimensat(AT_FDCWD, NativePath(path).c_str(), times, 0) == 0;
+}
+
+bool SetFileHidden(const std::string& path) { return FileExists(path); }
+
+ReadResult ReadFileBytes(const std::string& path, std::string* content) {
+  content->clear();
+  int fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    return (errno == ENOENT || errno == ENOTDIR) ? ReadResult::kMissing
+                                                 : ReadResult::kFailed;
+  }
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    close(fd);
+    return ReadResult::kFailed;
+  }
+  if (st.st_size > 0) content->reserve(static_cast<size_t>(st.st_size));
+  char buffer[16384];
+  for (;;) {
+    ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      close(fd);
+      content->clear();
+      return ReadResult::kFailed;
+    }
+    if (n == 0) break;
+    content->append(buffer, static_cast<size_t>(n));
+  }
+  close(fd);
+  return ReadResult::kOk;
+}
+
+bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
+  std::string target = NativePath(path);
+  struct stat st {};
+  if (lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    if (char* resolved = realpath(target.c_str(), nullptr)) {
+      target = resolved;
+      std::free(resolved);
+    }
+  }
+  bool existing = stat(target.c_str(), &st) == 0;
+  if (existing && S_ISDIR(st.st_mode)) return false;
+  // A rename would replace a read-only file too; refuse as a write in place
+  // would.
+  if (existing && access(target.c_str(), W_OK) != 0) return false;
+
+  size_t slash = target.rfind('/');
+  std::string folder =
+      slash == std::string::npos ? "" : target.substr(0, slash + 1);
+  std::string base =
+      slash == std::string::npos ? target : target.substr(slash + 1);
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = folder + "." + base.substr(0, 64) + ".tmp-" + TempSuffix();
+    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
+  if (fd < 0) return false;
+
+  bool ok = WriteAll(fd, content);
+  if (ok && existing) {
+    // The owner first: a change of owner may clear set-id bits that fchmod
+    // restores.
+    if (fchown(fd, st.st_uid, st.st_gid) != 0) {
+      // Only a privileged process may give the file away; the mode still holds.
+    }
+    ok = fchmod(fd, st.st_mode & 07777) == 0;
+  }
+  ok = ok && fsync(fd) == 0;
+  ok = (close(fd) == 0) && ok;
+  if (!ok) {
+    unlink(temp.c_str());
+    return false;
+  }
+  if (before_rename_hook != nullptr) before_rename_hook(temp);
+  if (rename(temp.c_str(), target.c_str()) != 0) {
+    unlink(temp.c_str());
+    return false;
+  }
+  // Make the rename itself durable; the replace has happened either way.
+  int dir_fd = open(folder.empty() ? "." : folder.c_str(),
+                    O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir_fd >= 0) {
+    fsync(dir_fd);
+    close(dir_fd);
+  }
+  return true;
+}
+
+void SetBeforeRenameHookForTest(BeforeRenameHook hook) {
+  before_rename_hook = hook;
+}
+
+}  // namespace qilo

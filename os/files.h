@@ -1,0 +1,56 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qilo {
+
+// Paths in this header are the program's own texts: GBK bytes with "\" (or "/")
+// between folder names, as the callers build them from the home folder.
+
+// The path as the file system takes it: each "\" that is not the second byte of
+// a GBK character becomes "/", and the GBK text becomes UTF-8.
+std::string NativePath(std::string_view path);
+
+// True when something other than a folder exists at the path.
+bool FileExists(const std::string& path);
+
+using FileTime = std::chrono::system_clock::time_point;
+
+// The file's last modification time; nothing when the file cannot be examined.
+std::optional<FileTime> FileModificationTime(const std::string& path);
+
+// Sets the file's modification time (the access time too). False when the file
+// is missing or the system refuses.
+bool SetFileModificationTime(const std::string& path, FileTime time);
+
+// Gives the file the hidden attribute where the platform has one; on Linux the
+// file keeps its name and nothing changes. True when the file exists.
+bool SetFileHidden(const std::string& path);
+
+enum class ReadResult { kOk, kMissing, kFailed };
+
+// Reads the whole file into `content` as raw bytes. kMissing when nothing is at
+// the path (or a folder on it is missing); kFailed when something is there but
+// cannot be read (a folder, no permission, an I/O error).
+ReadResult ReadFileBytes(const std::string& path, std::string* content);
+
+// Replaces the file at the path with `content`, so that a crash, a kill or a
+// full disk leaves either the old or the new file whole: the bytes go to a
+// temporary file in the same folder, are flushed to disk and renamed over the
+// path. An existing file keeps its permission bits (and owner, where allowed);
+// a symbolic link is followed and its target replaced. A new file gets the
+// usual mode (0666 less the umask). The folder must exist. False when the
+// system refuses; the old file is then unchanged and no temporary file is left.
+bool ReplaceFileAtomically(const std::string& path, std::string_view content);
+
+// Test seam: when set, called with the temporary file's native path once it is
+// written and flushed, just before the rename. A test throws from it to act as
+// a crash at that point (the temporary file is then left behind, as a crash
+// would leave it). Pass nullptr to clear.
+using BeforeRenameHook = void (*)(const std::string& temp_path);
+void SetBeforeRenameHookForTest(BeforeRenameHook hook);
+
+}  // namespace qilo

@@ -1,0 +1,107 @@
+#include "os/files.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "os/test_folder.h"
+
+namespace qilo {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(NativePathTest, MapsSeparatorsButNotGbkSecondBytes) {
+  struct Case {
+    std::string path, native;
+  } cases[] = {
+      {"/home/u\\qilo.ini", "/home/u/qilo.ini"},
+      {"/home/u\\\\qilo.ini", "/home/u//qilo.ini"},
+      {"C:\\Users\\x", "C:/Users/x"},
+      {"/a/b", "/a/b"},
+      // 0x95 0x5C is one GBK character whose second byte is the backslash.
+      {"/h/\x95\x5C\\f", "/h/\xE6\x98\x9E/f"},
+      {"/h/\xCA\xD5\xB2\xD8\\f", "/h/\xE6\x94\xB6\xE8\x97\x8F/f"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(NativePath(c.path), c.native) << c.path;
+}
+
+TEST(ReadFileBytesTest, TellsMissingFromUnreadable) {
+  TestFolder dir;
+  ASSERT_FALSE(dir.Path().empty());
+  PutFileBytes(dir / "plain", "x");
+  fs::create_directory(dir / "folder");
+  const std::string raw("[a]\r\n\xFF\x00\x80=\x5C\n", 10);
+  PutFileBytes(dir / "raw", raw);
+  struct Case {
+    std::string path;
+    ReadResult result;
+    std::string content;
+  } cases[] = {
+      {dir / "none", ReadResult::kMissing, ""},
+      {dir / "none/x", ReadResult::kMissing, ""},
+      {dir / "plain/x", ReadResult::kMissing, ""},
+      {dir / "folder", ReadResult::kFailed, ""},
+      {dir / "raw", ReadResult::kOk, raw},
+      {dir.Path() + "\\raw", ReadResult::kOk, raw},
+  };
+  for (const Case& c : cases) {
+    std::string content = "stale";
+    EXPECT_EQ(ReadFileBytes(c.path, &content), c.result) << c.path;
+    EXPECT_EQ(content, c.content) << c.path;
+  }
+}
+
+TEST(ReplaceFileAtomicallyTest, NewFileGetsUsualModeAndExistingKeepsItsMode) {
+  TestFolder dir;
+  mode_t old_mask = umask(022);
+  ASSERT_TRUE(ReplaceFileAtomically(dir / "new", "a"));
+  umask(old_mask);
+  EXPECT_EQ(fs::status(dir / "new").permissions(), fs::perms(0644));
+
+  PutFileBytes(dir / "kept", "old");
+  chmod((dir / "kept").c_str(), 0640);
+  ASSERT_TRUE(ReplaceFileAtomically(dir.Path() + "\\kept", "new"));
+  EXPECT_EQ(FileBytes(dir / "kept"), "new");
+  EXPECT_EQ(fs::status(dir / "kept").permissions(), fs::perms(0640));
+  // Only the two files: no temporary file stays behind.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 2);
+}
+
+TEST(ReplaceFileAtomicallyTest, FollowsSymbolicLink) {
+  TestFolder dir;
+  PutFileBytes(dir / "target", "old");
+  fs::create_symlink(dir / "target", dir / "link");
+  ASSERT_TRUE(ReplaceFileAtomically(dir / "link", "new"));
+  EXPECT_TRUE(fs::is_symlink(dir / "link"));
+  EXPECT_EQ(FileBytes(dir / "target"), "new");
+}
+
+TEST(FileTimeTest, SetAndGetModificationTime) {
+  TestFolder dir;
+  PutFileBytes(dir / "f", "x");
+  const FileTime when = std::chrono::system_clock::from_time_t(1600000000) +
+                        std::chrono::microseconds(250);
+  ASSERT_TRUE(SetFileModificationTime(dir.Path() + "\\f", when));
+  EXPECT_EQ(FileModificationTime(dir / "f"), when);
+  EXPECT_FALSE(SetFileModificationTime(dir / "none", when));
+  EXPECT_EQ(FileModificationTime(dir / "none"), std::nullopt);
+  EXPECT_EQ(FileModificationTime(dir.Path()), std::nullopt);
+}
+
+TEST(FileExistsTest, FilesOnlyAndHiddenKeepsName) {
+  TestFolder dir;
+  PutFileBytes(dir / "f", "x");
+  EXPECT_TRUE(FileExists(dir.Path() + "\\f"));
+  EXPECT_FALSE(FileExists(dir / "none"));
+  EXPECT_FALSE(FileExists(dir.Path()));
+  EXPECT_TRUE(SetFileHidden(dir / "f"));
+  EXPECT_FALSE(SetFileHidden(dir / "none"));
+  EXPECT_EQ(FileBytes(dir / "f"), "x");
+  EXPECT_FALSE(FileExists(dir / "none"));
+}
+
+}  // namespace
+}  // namespace qilo

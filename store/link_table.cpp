@@ -1,0 +1,28 @@
+#include "store/link_table.h"
+
+#include <utility>
+
+#include "calc/number_text.h"
+#include "store/profile_store.h"
+
+namespace qilo {
+
+void LoadLinkTable(const std::string& links_path, LinkTable* table) {
+  int next = 1;
+  for (int n = 1; n <= kLinkSlots; ++n) {
+    const std::string key = IntegerToText(n);
+    std::string name = ReadEntry(links_path, "info", key);
+    if (name.empty()) continue;
+    std::string address = ReadEntry(links_path, "link", key);
+    if (address.empty()) continue;
+    table->Names[next] = std::move(name);
+    table->Links[next] = std::move(address);
+    ++next;
+  }
+}
+
+std::string LinksPath(const std::string& home) {
+  return home + "\\" + "qiloinfo.ini";
+}
+
+}  // namespace qilo

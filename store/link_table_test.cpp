@@ -1,0 +1,79 @@
+#include "store/link_table.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "os/test_folder.h"
+#include "store/profile_store.h"
+
+namespace qilo {
+namespace {
+
+class LinkTableTest : public ::testing::Test {
+ protected:
+  std::string Path() const { return LinksPath(dir_.Path()); }
+  std::string Native() const { return dir_ / "qiloinfo.ini"; }
+  TestFolder dir_;
+};
+
+TEST_F(LinkTableTest, LoadsPackedInKeyOrderSkippingHalfEntries) {
+  struct Case {
+    std::string file;
+    std::vector<std::pair<std::string, std::string>> entries;
+  } cases[] = {
+      {"[info]\n25=b\n3=a\n[link]\n3=http://a\n25=http://b\n",
+       {{"a", "http://a"}, {"b", "http://b"}}},
+      {"[info]\n1=name only\n3=c\n[link]\n2=address only\n3=c.com\n",
+       {{"c", "c.com"}}},
+      {"[info]\n0=z\n31=z\n4=' '\n[link]\n0=z\n31=z\n4=x\n", {{" ", "x"}}},
+      {"[INFO]\n7='\xC0\xEE'\n[Link]\n7=\"http://li\"\n",
+       {{"\xC0\xEE", "http://li"}}},
+      {"", {}},
+  };
+  for (const Case& c : cases) {
+    PutFileBytes(Native(), c.file);
+    LinkTable table;
+    LoadLinkTable(Path(), &table);
+    for (size_t i = 1; i <= 30; ++i) {
+      const bool used = i <= c.entries.size();
+      EXPECT_EQ(table.Names[i], used ? c.entries[i - 1].first : "")
+          << c.file << i;
+      EXPECT_EQ(table.Links[i], used ? c.entries[i - 1].second : "")
+          << c.file << i;
+    }
+  }
+}
+
+TEST_F(LinkTableTest, AllThirtySlotsAndWhatFollowsTheLastEntryIsKept) {
+  for (int n = 1; n <= kLinkSlots; ++n) {
+    WriteEntry(Path(), "info", std::to_string(n), "site " + std::to_string(n));
+    WriteEntry(Path(), "link", std::to_string(n),
+               "http://s" + std::to_string(n));
+  }
+  LinkTable table;
+  LoadLinkTable(Path(), &table);
+  EXPECT_EQ(table.Names[1], "site 1");
+  EXPECT_EQ(table.Links[30], "http://s30");
+
+  DeleteEntry(Path(), "link", "2");
+  LinkTable stale;
+  stale.Names.fill("old");
+  LoadLinkTable(Path(), &stale);
+  EXPECT_EQ(stale.Names[2], "site 3");
+  EXPECT_EQ(stale.Names[29], "site 30");
+  EXPECT_EQ(stale.Names[30], "old");
+  EXPECT_EQ(stale.Names[0], "old");
+
+  LinkTable none;
+  LoadLinkTable(LinksPath(dir_.Path() + "\\missing"), &none);
+  EXPECT_EQ(none.Names[1], "");
+}
+
+TEST(LinksPathTest, AddsTheSeparatorAndName) {
+  EXPECT_EQ(LinksPath("/home/li"), "/home/li\\qiloinfo.ini");
+}
+
+}  // namespace
+}  // namespace qilo

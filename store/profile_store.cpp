@@ -1,0 +1,257 @@
+#include "store/profile_store.h"
+
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "os/files.h"
+
+namespace qilo {
+namespace {
+
+// A read returns at most this many bytes of a value.
+constexpr size_t kMaxValueBytes = 2047;
+// The line end of a file the store creates (an existing file keeps its own).
+constexpr std::string_view kNewFileLineEnd = "\n";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
+
+// Names compare with ASCII case folded, but the second byte of a GBK character
+// (which may fall on a letter) compares exactly, so two Chinese names never
+// match by accident.
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    unsigned char byte = static_cast<unsigned char>(a[i]);
+    if (byte >= 0x81 && byte <= 0xFE && i + 1 < a.size()) {
+      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+      ++i;
+    } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// One line of the file: [begin, text_end) is its text, [text_end, end) its line
+// end ("\n", "\r\n" or nothing for a last line without one).
+struct Line {
+  size_t begin = 0;
+  size_t text_end = 0;
+  size_t end = 0;
+};
+
+enum class LineKind { kOther, kHeader, kEntry };
+
+struct ParsedLine {
+  LineKind kind = LineKind::kOther;
+  std::string_view name;   // the section (header) or the key (entry), trimmed
+  size_t value_begin = 0;  // entry: offset in the file just after the "="
+};
+
+ParsedLine Parse(std::string_view content, const Line& line) {
+  std::string_view text =
+      content.substr(line.begin, line.text_end - line.begin);
+  std::string_view trimmed = Trim(text);
+  ParsedLine parsed;
+  if (!trimmed.empty() && trimmed.front() == '[') {
+    // A "[" line is never an entry; without its closing "]" it is no header.
+    if (trimmed.size() >= 2 && trimmed.back() == ']') {
+      parsed.kind = LineKind::kHeader;
+      parsed.name = Trim(trimmed.substr(1, trimmed.size() - 2));
+    }
+    return parsed;
+  }
+  size_t equals = text.find('=');
+  if (equals == std::string_view::npos) return parsed;
+  parsed.kind = LineKind::kEntry;
+  parsed.name = Trim(text.substr(0, equals));
+  parsed.value_begin = line.begin + equals + 1;
+  return parsed;
+}
+
+// What the file holds for one section and key.
+struct Lookup {
+  bool section_found = false;
+  // Where a new key line goes: after the last entry of the first part of the
+  // section, or right after its header.
+  size_t insert_at = 0;
+  std::vector<std::pair<Line, size_t>>
+      matches;  // the key's lines, value offset
+};
+
+Lookup Find(std::string_view content, std::string_view section,
+            std::string_view key, bool first_match_only) {
+  section = Trim(section);
+  key = Trim(key);
+  Lookup lookup;
+  bool in_section = false;
+  bool in_first_part = false;
+  size_t pos = 0;
+  while (pos < content.size()) {
+    Line line;
+    line.begin = pos;
+    size_t newline = content.find('\n', pos);
+    line.end = newline == std::string_view::npos ? content.size() : newline + 1;
+    line.text_end =
+        newline == std::string_view::npos ? content.size() : newline;
+    if (line.text_end > line.begin && content[line.text_end - 1] == '\r') {
+      --line.text_end;
+    }
+    pos = line.end;
+    ParsedLine parsed = Parse(content, line);
+    if (parsed.kind == LineKind::kHeader) {
+      in_section = SameName(parsed.name, section);
+      in_first_part = in_section && !lookup.section_found;
+      if (in_first_part) {
+        lookup.section_found = true;
+        lookup.insert_at = line.end;
+      }
+    } else if (parsed.kind == LineKind::kEntry && in_section) {
+      if (in_first_part) lookup.insert_at = line.end;
+      if (SameName(parsed.name, key)) {
+        lookup.matches.emplace_back(line, parsed.value_begin);
+        if (first_match_only) break;
+      }
+    }
+  }
+  return lookup;
+}
+
+std::string_view LineEndOf(std::string_view content) {
+  size_t newline = content.find('\n');
+  if (newline == std::string_view::npos) return kNewFileLineEnd;
+  return (newline > 0 && content[newline - 1] == '\r') ? "\r\n" : "\n";
+}
+
+bool HasLineBreak(std::string_view text) {
+  return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// True when "key=value" under "[section]" reads back as the same section and
+// key.
+bool FitsOneEntryLine(std::string_view section, std::string_view key,
+                      std::string_view value) {
+  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) {
+    return false;
+  }
+  if (key.find('=') != std::string_view::npos) return false;
+  std::string_view trimmed_key = Trim(key);
+  return trimmed_key.empty() || trimmed_key.front() != '[';
+}
+
+std::string WithEntry(std::string_view content, std::string_view section,
+                      std::string_view key, std::string_view value) {
+  Lookup lookup = Find(content, section, key, true);
+  std::string result;
+  result.reserve(content.size() + section.size() + key.size() + value.size() +
+                 8);
+  if (!lookup.matches.empty()) {
+    const auto& [line, value_begin] = lookup.matches.front();
+    result.append(content.substr(0, value_begin));
+    result.append(value);
+    result.append(content.substr(line.text_end));
+    return result;
+  }
+  std::string_view line_end = LineEndOf(content);
+  size_t insert_at = lookup.section_found ? lookup.insert_at : content.size();
+  result.append(content.substr(0, insert_at));
+  // A last line without its line end gets one before anything follows it.
+  if (insert_at > 0 && content[insert_at - 1] != '\n') result.append(line_end);
+  if (!lookup.section_found) {
+    result.append("[").append(section).append("]").append(line_end);
+  }
+  result.append(key).append("=").append(value).append(line_end);
+  result.append(content.substr(insert_at));
+  return result;
+}
+
+}  // namespace
+
+TIniFile::TIniFile(std::string file_name) : file_name_(std::move(file_name)) {}
+
+std::string TIniFile::ReadString(const std::string& section,
+                                 const std::string& key,
+                                 const std::string& default_text) const {
+  std::string content;
+  if (ReadFileBytes(file_name_, &content) != ReadResult::kOk)
+    return default_text;
+  Lookup lookup = Find(content, section, key, true);
+  if (lookup.matches.empty()) return default_text;
+  const auto& [line, value_begin] = lookup.matches.front();
+  std::string_view value = Trim(std::string_view(content).substr(
+      value_begin, line.text_end - value_begin));
+  if (value.size() >= 2 && value.front() == value.back() &&
+      (value.front() == '"' || value.front() == '\'')) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return std::string(value.substr(0, kMaxValueBytes));
+}
+
+void TIniFile::WriteString(const std::string& section, const std::string& key,
+                           const std::string& value) const {
+  const EIniFileException refused("Unable to write to " + file_name_);
+  if (!FitsOneEntryLine(section, key, value)) throw refused;
+  std::string content;
+  // An existing file that cannot be read is not replaced: its content would be
+  // lost.
+  if (ReadFileBytes(file_name_, &content) == ReadResult::kFailed) throw refused;
+  if (!ReplaceFileAtomically(file_name_,
+                             WithEntry(content, section, key, value))) {
+    throw refused;
+  }
+}
+
+void TIniFile::DeleteKey(const std::string& section,
+                         const std::string& key) const {
+  std::string content;
+  if (ReadFileBytes(file_name_, &content) != ReadResult::kOk) return;
+  Lookup lookup = Find(content, section, key, false);
+  if (lookup.matches.empty()) return;
+  std::string result;
+  result.reserve(content.size());
+  size_t kept_from = 0;
+  for (const auto& [line, value_begin] : lookup.matches) {
+    result.append(content, kept_from, line.begin - kept_from);
+    kept_from = line.end;
+  }
+  result.append(content, kept_from, std::string::npos);
+  ReplaceFileAtomically(file_name_, result);
+}
+
+std::string ReadEntry(const std::string& path, const std::string& section,
+                      const std::string& key, const std::string& default_text) {
+  TIniFile ini(path);
+  return ini.ReadString(section, key, default_text);
+}
+
+void WriteEntry(const std::string& path, const std::string& section,
+                const std::string& key, const std::string& value) {
+  TIniFile ini(path);
+  ini.WriteString(section, key, value);
+}
+
+void DeleteEntry(const std::string& path, const std::string& section,
+                 const std::string& key) {
+  TIniFile ini(path);
+  ini.DeleteKey(section, key);
+}
+
+void StoreEntry(const std::string& path, const std::string& section,
+                const std::string& key, const std::string& value) {
+  if (!value.empty()) {
+    WriteEntry(path, section, key, value);
+  } else {
+    DeleteEntry(path, section, key);
+  }
+}
+
+}  // namespace qilo

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <string>
+
+#include "text/exception.h"
+
+namespace qilo {
+
+// A write to an INI file that could not be made. Message: "Unable to write to "
+// followed by the path exactly as the caller passed it.
+QILO_DECLARE_EXCEPTION(EIniFileException, Exception);
+
+// Access to one INI file, made for one operation and dropped after it. It holds
+// only the path (GBK, "\" between folders); every call reads the file anew and
+// a write is on disk when the call returns, so nothing is pending at
+// destruction.
+//
+// File format: "[name]" lines open sections; "key=value" lines are entries of
+// the section above them. Section and key names match with ASCII letter case
+// ignored and blanks (spaces, tabs) around them ignored. Lines end in LF or CR
+// LF; a new file uses LF, an existing one keeps its own convention. Every line
+// the operation does not concern stays byte for byte.
+class TIniFile {
+ public:
+  explicit TIniFile(std::string file_name);
+
+  const std::string& FileName() const { return file_name_; }
+
+  // The value of section/key: the text after the first "=", without blanks
+  // around it and without one pair of matching quotes (" or ') around it, cut
+  // to 2047 bytes. `default_text` when the file, section or key is missing or
+  // the file cannot be read. Never throws, never creates the file.
+  std::string ReadString(const std::string& section, const std::string& key,
+                         const std::string& default_text) const;
+
+  // Sets section/key to `value`, written as passed (no quotes, no trimming):
+  // an existing entry gets the new value after its "="; a new key goes in a
+  // line of its own after the last entry of the section; a new section is
+  // added at the end of the file. Creates the file if its folder exists. The
+  // file is replaced whole (see ReplaceFileAtomically), so a failure leaves
+  // the old content. Throws EIniFileException when the system refuses, when
+  // the file exists but cannot be read, or when the texts cannot be one entry
+  // line: a CR or LF in any of them, or a key holding "=" or starting with "["
+  // (it would read back as another key or as a section).
+  void WriteString(const std::string& section, const std::string& key,
+                   const std::string& value) const;
+
+  // Removes every line of section/key. A missing file, section or key, and any
+  // refusal by the system, are ignored.
+  void DeleteKey(const std::string& section, const std::string& key) const;
+
+ private:
+  std::string file_name_;
+};
+
+// The three operations of the store, each on a fresh TIniFile for the path.
+// ReadEntry never throws; WriteEntry throws EIniFileException as
+// TIniFile::WriteString; DeleteEntry never throws.
+std::string ReadEntry(const std::string& path, const std::string& section,
+                      const std::string& key,
+                      const std::string& default_text = "");
+void WriteEntry(const std::string& path, const std::string& section,
+                const std::string& key, const std::string& value);
+void DeleteEntry(const std::string& path, const std::string& section,
+                 const std::string& key);
+
+// How every saver stores a value: WriteEntry for a non-empty value (blanks
+// count), DeleteEntry for an empty one. Throws as WriteEntry.
+void StoreEntry(const std::string& path, const std::string& section,
+                const std::string& key, const std::string& value);
+
+}  // namespace qilo

@@ -1,0 +1,43 @@
+#include "store/settings_file.h"
+
+#include "calc/number_text.h"
+#include "calc/precision.h"
+#include "store/profile_store.h"
+
+namespace qilo {
+namespace {
+
+constexpr char kSection[] = "cfg";
+
+}  // namespace
+
+void SaveSettings(const std::string& settings_path, SettingsFields fields) {
+  for (std::string* fee : {&fields.commission, &fields.stamp_tax,
+                           &fields.transfer, &fields.other}) {
+    if (TrimBlanks(*fee).empty()) *fee = "0";
+  }
+  if (TrimBlanks(fields.precision).empty()) fields.precision = "2";
+  // "commision" with one "s": the key files of earlier runs carry.
+  StoreEntry(settings_path, kSection, "commision", fields.commission);
+  StoreEntry(settings_path, kSection, "stamptax", fields.stamp_tax);
+  StoreEntry(settings_path, kSection, "transfer", fields.transfer);
+  StoreEntry(settings_path, kSection, "otherfee", fields.other);
+  StoreEntry(settings_path, kSection, "precision", fields.precision);
+}
+
+void LoadSettings(const std::string& settings_path, SettingsFields fields) {
+  fields.commission = ReadEntry(settings_path, kSection, "commision");
+  fields.stamp_tax = ReadEntry(settings_path, kSection, "stamptax");
+  fields.transfer = ReadEntry(settings_path, kSection, "transfer");
+  fields.other = ReadEntry(settings_path, kSection, "otherfee");
+  fields.precision = ReadEntry(settings_path, kSection, "precision");
+  if (fields.precision != "2" && fields.precision != "3")
+    fields.precision = "2";
+  fields.price_format = PriceFormatFor(fields.precision);
+}
+
+std::string SettingsPath(const std::string& home) {
+  return home + "\\" + "qilo.ini";
+}
+
+}  // namespace qilo
