@@ -8,14 +8,18 @@
 namespace qilo {
 namespace {
 
+// A field of a fresh window at a display precision, as the window holds it
+// after loading the settings.
+void Prepare(TFrmMain& f, const char* precision, Control TFrmMain::*field,
+             const char* text) {
+  f.precision = precision;
+  f.price_format = PriceFormatFor(precision);
+  (f.*field).text = text;
+}
+
 class StepperTest : public ::testing::Test {
  protected:
   StepperTest() : form(desktop) { form.CheckMarket(form.RadBtSH); }
-
-  void SetPrecision(const char* precision) {
-    form.precision = precision;
-    form.price_format = PriceFormatFor(precision);
-  }
 
   RecordingDesktop desktop;
   TFrmMain form;
@@ -59,9 +63,7 @@ TEST_F(StepperTest, OnePressStepsOncePausesAndStartsTheTimer) {
     SCOPED_TRACE(std::string(c.precision) + " " + c.before);
     RecordingDesktop d;
     TFrmMain f(d);
-    f.precision = c.precision;
-    f.price_format = PriceFormatFor(c.precision);
-    (f.*c.field).text = c.before;
+    Prepare(f, c.precision, c.field, c.before);
     (f.*c.press)();
     EXPECT_EQ((f.*c.field).text, c.after);
     EXPECT_EQ(d.calls, std::vector<std::string>{"sleep 200"});
@@ -115,9 +117,7 @@ TEST_F(StepperTest, ArrowKeys) {
     SCOPED_TRACE(std::string(c.precision) + " " + c.before);
     RecordingDesktop d;
     TFrmMain f(d);
-    f.precision = c.precision;
-    f.price_format = PriceFormatFor(c.precision);
-    (f.*c.field).text = c.before;
+    Prepare(f, c.precision, c.field, c.before);
     (f.*c.key_down)(c.key);
     EXPECT_EQ((f.*c.field).text, c.after);
     EXPECT_TRUE(d.calls.empty());  // no pause, no timer: the keyboard repeats
