@@ -1,12 +1,18 @@
 #include "app/frm_main.h"
 
+#include <chrono>
+
 #include "app/layout.h"
 #include "calc/fee_model.h"
 #include "calc/number_text.h"
 #include "calc/precision.h"
+#include "feed/link_feed.h"
+#include "os/files.h"
+#include "os/home.h"
 #include "os/locale.h"
 #include "qilo_config.h"
 #include "text/gbk.h"
+#include "ticker/bookmarks.h"
 
 namespace qilo {
 
@@ -261,5 +267,80 @@ void TFrmMain::EdCntKeyDown(int key) {
 void TFrmMain::TimerStepValTimer() { ApplyStep(); }
 
 void TFrmMain::WMSettingChange() { SetDecimalSeparator(UserDecimalSymbol()); }
+
+SettingsFields TFrmMain::Settings() {
+  return SettingsFields{EdCommision.text, EdStamptax.text, EdTransfer.text,
+                        EdOther.text,     precision,       price_format};
+}
+
+void TFrmMain::SaveSettingsFile() { SaveSettings(settings_path, Settings()); }
+
+void TFrmMain::FormShow() {
+  for (Control* c : {&EdSiteName, &EdSiteAdd, &LabAdd, &LabDel})
+    c->visible = false;
+  PageLines.clear();
+  home_folder = HomeFolder();
+  settings_path = SettingsPath(home_folder);
+  links_path = LinksPath(home_folder);
+  ticker = TickerState{};
+  TimerInfo.interval = 25;
+  LabInfo.transparent = true;
+  double_buffered = true;
+  if (!FileExists(settings_path)) {
+    SaveSettingsFile();
+    SetFileHidden(settings_path);
+  }
+  LoadSettings(settings_path, Settings());
+  LoadLinkTable(links_path, &link_table);
+  CheckMarket(EdTransfer.text == "1" ? RadBtSH : RadBtSZ);
+  const std::string placeholder = PricePlaceholder(precision);
+  LabCostPrice.text = placeholder;
+  EdPriceBuy.text = placeholder;
+  EdPriceSell.text = placeholder;
+}
+
+void TFrmMain::FormClose() { SaveSettingsFile(); }
+
+void TFrmMain::QueryEndSession() { SaveSettingsFile(); }
+
+void TFrmMain::LabCloseClick() {
+  RefreshLinkFeed(links_path, std::chrono::system_clock::now(), PageLines);
+  SetFileHidden(links_path);
+  desktop.Close();
+}
+
+void TFrmMain::TimerInfoTimer() {
+  const int loaded = TickInfo(
+      ticker, link_table,
+      InfoLine{LabInfo.text, LabInfo.hint, LabInfo.top, LabInfo.width});
+  // The editor opens with the entry shown last, but never loses what the user
+  // is typing into it.
+  if (loaded != 0 && !EdSiteName.visible) {
+    EdSiteName.text = link_table.Names[loaded];
+    EdSiteAdd.text = link_table.Links[loaded];
+  }
+}
+
+void TFrmMain::LabInfoClick() {
+  if (LabInfo.hint.empty()) return;
+  desktop.ShellOpen(UrlToOpen(LabInfo.hint), "open");
+}
+
+void TFrmMain::LabFavClick() {
+  for (Control* c : {&LabInfo, &EdSiteName, &EdSiteAdd, &LabAdd, &LabDel}) {
+    c->visible = !c->visible;
+  }
+}
+
+void TFrmMain::LabAddClick() {
+  LabInfo.text = AddBookmark(links_path, EdSiteName.text, EdSiteAdd.text);
+  SetFileHidden(links_path);
+  LabFavClick();
+}
+
+void TFrmMain::LabDelClick() {
+  LabInfo.text = DeleteBookmark(links_path, EdSiteName.text, EdSiteAdd.text);
+  LabFavClick();
+}
 
 }  // namespace qilo

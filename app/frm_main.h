@@ -1,10 +1,14 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/control.h"
 #include "app/desktop.h"
 #include "calc/number.h"
+#include "store/link_table.h"
+#include "store/settings_file.h"
+#include "ticker/info_ticker.h"
 
 namespace qilo {
 
@@ -98,6 +102,27 @@ class TFrmMain {
   // The desktop reports changed regional settings: re-read the decimal symbol.
   void WMSettingChange();
 
+  // The show sequence: editor hidden, paths, ticker, settings file written
+  // with the defaults on first start, settings and links loaded, market and
+  // placeholders chosen. Throws EIniFileException when the first write fails.
+  void FormShow();
+  // Every close saves the settings; an EIniFileException aborts the close.
+  void FormClose();
+  // The close label: feed refresh when due, links file hidden, then close.
+  void LabCloseClick();
+  // The desktop session ends (log-off, shut-down): the settings are saved so
+  // that no change of rates is lost; no feed refresh then.
+  void QueryEndSession();
+
+  // The info ticker's 25 ms tick, and a click on the line (opens its address).
+  void TimerInfoTimer();
+  void LabInfoClick();
+
+  // The bookmark editor: "@" toggles it, "+" adds, "-" deletes.
+  void LabFavClick();
+  void LabAddClick();
+  void LabDelClick();
+
   // Sets the info line to a message (clearing its hint) with the beep.
   void ReportMessage(const std::string& message);
 
@@ -110,6 +135,15 @@ class TFrmMain {
   // Module state of the window.
   std::string precision = "2";        // display precision, "2" or "3"
   std::string price_format = "%.2f";  // "%." + precision + "f"
+
+  // Set by the show sequence.
+  std::string home_folder;
+  std::string settings_path;
+  std::string links_path;
+  std::vector<std::string> PageLines;  // receives the link feed page
+  LinkTable link_table;                // Names[1..30], Links[1..30]
+  TickerState ticker;
+  bool double_buffered = false;
 
   // The stepper: the field being stepped, its value as last read back, the
   // signed step and the pattern the field is written with.
@@ -141,6 +175,8 @@ class TFrmMain {
   void ApplyStep();
   void StopStepping();
   void SetHover(Control& label, Colour colour) { label.font_colour = colour; }
+  SettingsFields Settings();
+  void SaveSettingsFile();
 };
 
 }  // namespace qilo

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Times `qilo-cli fetch` against curl on the same local server, for a 64 MiB
+# body framed by Content-Length, by chunked coding and by the server's close.
+# Usage: bench/fetch_bench.sh [path/to/qilo-cli] [runs]   (default: build-release/qilo-cli, 7)
+# The server listens on 127.0.0.1 only and stops with the script.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+CLI=${1:-build-release/qilo-cli}
+RUNS=${2:-7}
+[ -x "$CLI" ] || { echo "no qilo-cli at $CLI (cmake --preset release && cmake --build --preset release --target qilo-cli)" >&2; exit 1; }
+command -v curl >/dev/null || { echo "curl is missing (apt-get install -y curl)" >&2; exit 1; }
+
+PORT_FILE=$(mktemp)
+python3 - "$PORT_FILE" <<'EOF' &
+import socket, sys, threading
+
+SIZE = 64 * 1024 * 1024
+body = bytes(i % 251 for i in range(251)) * (SIZE // 251) + b"x" * (SIZE % 251)
+piece = 64 * 1024
+chunked = b"".join(b"%x\r\n" % len(body[i:i + piece]) + body[i:i + piece] + b"\r\n"
+                   for i in range(0, SIZE, piece)) + b"0\r\n\r\n"
+answers = {
+    b"/length": b"HTTP/1.1 200 OK\r\nContent-Length: %d\r\n\r\n" % SIZE + body,
+    b"/chunked": b"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + chunked,
+    b"/close": b"HTTP/1.0 200 OK\r\n\r\n" + body,
+}
+
+def serve(conn):
+    with conn:
+        head = b""
+        while b"\r\n\r\n" not in head:
+            data = conn.recv(4096)
+            if not data:
+                return
+            head += data
+        path = head.split(b" ")[1]
+        conn.sendall(answers.get(path, b"HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n"))
+        if path != b"/close":
+            conn.settimeout(10)
+            try:
+                while conn.recv(4096):
+                    pass
+            except OSError:
+                pass
+
+listener = socket.socket()
+listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+listener.bind(("127.0.0.1", 0))
+listener.listen(16)
+listener.settimeout(600)  # the server ends by itself when nobody comes
+with open(sys.argv[1], "w") as f:
+    f.write(str(listener.getsockname()[1]))
+while True:
+    try:
+        conn, _ = listener.accept()
+    except OSError:
+        break
+    threading.Thread(target=serve, args=(conn,), daemon=True).start()
+EOF
+SERVER=$!
+trap 'kill $SERVER 2>/dev/null; rm -f "$PORT_FILE"' EXIT
+for _ in $(seq 100); do [ -s "$PORT_FILE" ] && break; sleep 0.1; done
+PORT=$(cat "$PORT_FILE")
+
+# Milliseconds of the fastest of $RUNS runs of a command (output dropped).
+fastest_ms() {
+  local best=""
+  for _ in $(seq "$RUNS"); do
+    local start end ms
+    start=$(date +%s%N)
+    "$@" >/dev/null
+    end=$(date +%s%N)
+    ms=$(( (end - start) / 1000000 ))
+    if [ -z "$best" ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
+  done
+  echo "$best"
+}
+
+# Both clients must see the same 64 MiB before anything is timed.
+for path in length chunked close; do
+  a=$("$CLI" fetch "http://127.0.0.1:$PORT/$path" | md5sum)
+  b=$(curl -s "http://127.0.0.1:$PORT/$path" | md5sum)
+  [ "$a" = "$b" ] || { echo "bodies differ for /$path" >&2; exit 1; }
+done
+
+printf '%-9s %10s %10s %7s\n' framing qilo_ms curl_ms ratio
+for path in length chunked close; do
+  url="http://127.0.0.1:$PORT/$path"
+  q=$(fastest_ms "$CLI" fetch "$url")
+  c=$(fastest_ms curl -s -o /dev/null "$url")
+  printf '%-9s %10d %10d %7s\n' "$path" "$q" "$c" "$(awk -v q="$q" -v c="$c" 'BEGIN { printf "%.2f", (c > 0 ? q / c : 0) }')"
+done

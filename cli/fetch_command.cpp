@@ -1,0 +1,64 @@
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "feed/http_client.h"
+#include "feed/net_errors.h"
+#include "text/gbk.h"
+
+namespace qilo::cli {
+namespace {
+
+constexpr int kFetchFailed = 3;
+
+// The body goes out as it arrives, so a large one is never held whole; plain
+// writes, since nothing else goes to stdout.
+class StdoutStream : public TStream {
+ public:
+  void Write(const char* data, size_t size) override {
+    while (size > 0) {
+      ssize_t written = write(STDOUT_FILENO, data, size);
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) throw Exception("Cannot write the body to stdout.");
+      data += written;
+      size -= static_cast<size_t>(written);
+    }
+  }
+};
+
+int RunFetch(const std::vector<std::string>& args) {
+  ParsedArgs parsed;
+  std::string error;
+  if (!ParseArgs(args, {}, {}, &parsed, &error) ||
+      parsed.positionals.size() != 1) {
+    std::fprintf(stderr, "usage: qilo-cli fetch URL\n");
+    return 64;
+  }
+  StdoutStream out;
+  try {
+    THttpClient client;
+    client.Get(Utf8ToGbk(parsed.positionals[0]), &out);
+  } catch (const EHttpProtocolException& e) {
+    std::fprintf(stderr, "%s: %s\nstatus=%d\n", e.ClassName(),
+                 GbkToUtf8(e.Message()).c_str(),
+                 static_cast<int>(e.ErrorCode()));
+    return kFetchFailed;
+  } catch (const Exception& e) {
+    std::fprintf(stderr, "%s: %s\n", e.ClassName(),
+                 GbkToUtf8(e.Message()).c_str());
+    return kFetchFailed;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "Exception: %s\n", e.what());
+    return kFetchFailed;
+  }
+  return 0;
+}
+
+Registrar reg("fetch", "fetch URL", &RunFetch);
+
+}  // namespace
+}  // namespace qilo::cli

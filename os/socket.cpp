@@ -1,0 +1,352 @@
+#include "os/socket.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+
+// POSIX sockets. The Windows build will load WS2_32.DLL at start-up instead;
+// everything above this file speaks in Windows Sockets numbers already.
+
+namespace qilo {
+namespace {
+
+std::mutex& LayerMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+int layer_users = 0;
+
+// POSIX sockets need no library start-up; the hook stays so that every
+// platform starts the same way. SIGPIPE is avoided per send (MSG_NOSIGNAL),
+// so no process-wide signal setting is changed.
+int StartSocketLibrary() { return 0; }
+
+int LastError() { return SocketErrorFromErrno(errno); }
+
+bool EndsWithInvalidDomain(const std::string& name) {
+  std::string lower;
+  for (char c : name) {
+    lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  }
+  while (!lower.empty() && lower.back() == '.') lower.pop_back();
+  static const std::string kSuffix = ".invalid";
+  return lower == "invalid" || (lower.size() > kSuffix.size() &&
+                                lower.compare(lower.size() - kSuffix.size(),
+                                              kSuffix.size(), kSuffix) == 0);
+}
+
+int AddressOf(const sockaddr_in& in, std::string* address, int* port) {
+  char text[INET_ADDRSTRLEN] = {};
+  if (inet_ntop(AF_INET, &in.sin_addr, text, sizeof text) == nullptr)
+    return LastError();
+  *address = text;
+  *port = ntohs(in.sin_port);
+  return 0;
+}
+
+int SetBlocking(int handle, bool blocking) {
+  int flags = fcntl(handle, F_GETFL, 0);
+  if (flags < 0) return LastError();
+  flags = blocking ? (flags & ~O_NONBLOCK) : (flags | O_NONBLOCK);
+  if (fcntl(handle, F_SETFL, flags) < 0) return LastError();
+  return 0;
+}
+
+}  // namespace
+
+int SocketErrorFromErrno(int err) {
+  switch (err) {
+    case EINTR:
+      return 10004;
+    case EBADF:
+      return 10009;
+    case EACCES:
+      return 10013;
+    case EFAULT:
+      return 10014;
+    case EINVAL:
+      return 10022;
+    case EMFILE:
+    case ENFILE:
+      return 10024;
+    case EWOULDBLOCK:
+      return kSocketWouldBlock;
+    case EINPROGRESS:
+      return 10036;
+    case EALREADY:
+      return 10037;
+    case ENOTSOCK:
+      return 10038;
+    case EDESTADDRREQ:
+      return 10039;
+    case EMSGSIZE:
+      return 10040;
+    case EPROTOTYPE:
+      return 10041;
+    case ENOPROTOOPT:
+      return 10042;
+    case EPROTONOSUPPORT:
+      return 10043;
+    case ESOCKTNOSUPPORT:
+      return 10044;
+    case EOPNOTSUPP:
+      return 10045;
+    case EPFNOSUPPORT:
+      return 10046;
+    case EAFNOSUPPORT:
+      return 10047;
+    case EADDRINUSE:
+      return kSocketAddressInUse;
+    case EADDRNOTAVAIL:
+      return kSocketAddressNotAvailable;
+    case ENETDOWN:
+      return 10050;
+    case ENETUNREACH:
+      return 10051;
+    case ENETRESET:
+      return 10052;
+    case ECONNABORTED:
+      return kSocketConnectionAborted;
+    // A send to a peer that is gone reads as a reset, as Windows reports it.
+    case ECONNRESET:
+    case EPIPE:
+      return kSocketConnectionReset;
+    case ENOBUFS:
+    case ENOMEM:
+      return 10055;
+    case EISCONN:
+      return 10056;
+    case ENOTCONN:
+      return 10057;
+    case ESHUTDOWN:
+      return kSocketShutDown;
+    case ETOOMANYREFS:
+      return 10059;
+    case ETIMEDOUT:
+      return kSocketTimedOut;
+    case ECONNREFUSED:
+      return kSocketConnectionRefused;
+    case ELOOP:
+      return 10062;
+    case ENAMETOOLONG:
+      return 10063;
+    case EHOSTDOWN:
+      return 10064;
+    case EHOSTUNREACH:
+      return 10065;
+    case ENOTEMPTY:
+      return 10066;
+    default:
+      return err;
+  }
+}
+
+int AcquireSocketLayer() {
+  static const int startup_error = StartSocketLibrary();
+  if (startup_error != 0) return startup_error;
+  std::lock_guard<std::mutex> lock(LayerMutex());
+  ++layer_users;
+  return 0;
+}
+
+void ReleaseSocketLayer() {
+  std::lock_guard<std::mutex> lock(LayerMutex());
+  --layer_users;
+}
+
+int SocketLayerUsers() {
+  std::lock_guard<std::mutex> lock(LayerMutex());
+  return layer_users;
+}
+
+int LookUpHost(const std::string& name, std::string* address) {
+  if (name.empty() || EndsWithInvalidDomain(name)) return kSocketHostNotFound;
+  addrinfo hints{};
+  hints.ai_family = AF_INET;
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo* result = nullptr;
+  int rc = getaddrinfo(name.c_str(), nullptr, &hints, &result);
+  if (rc != 0) {
+    switch (rc) {
+      case EAI_AGAIN:
+        return 11002;
+      case EAI_FAIL:
+        return 11003;
+#ifdef EAI_NODATA
+      case EAI_NODATA:
+        return 11004;
+#endif
+#ifdef EAI_ADDRFAMILY
+      case EAI_ADDRFAMILY:
+        return 11004;
+#endif
+      case EAI_MEMORY:
+        return 10055;
+      case EAI_SYSTEM:
+        return LastError();
+      default:
+        return kSocketHostNotFound;
+    }
+  }
+  int error = kSocketHostNotFound;
+  for (addrinfo* entry = result; entry != nullptr; entry = entry->ai_next) {
+    if (entry->ai_family != AF_INET) continue;
+    int port = 0;
+    error = AddressOf(*reinterpret_cast<sockaddr_in*>(entry->ai_addr), address,
+                      &port);
+    break;
+  }
+  freeaddrinfo(result);
+  return error;
+}
+
+TcpSocket::~TcpSocket() { Close(); }
+
+int TcpSocket::Create() {
+  Close();
+  int error = AcquireSocketLayer();
+  if (error != 0) return error;
+  handle_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
+  if (handle_ < 0) {
+    error = LastError();
+    ReleaseSocketLayer();
+    return error;
+  }
+  return 0;
+}
+
+int TcpSocket::BindAny() {
+  sockaddr_in local{};
+  local.sin_family = AF_INET;
+  local.sin_addr.s_addr = htonl(INADDR_ANY);
+  local.sin_port = 0;
+  if (bind(handle_, reinterpret_cast<sockaddr*>(&local), sizeof local) < 0) {
+    return LastError();
+  }
+  return 0;
+}
+
+int TcpSocket::Connect(const std::string& address, int port, int timeout_ms) {
+  if (port < 1 || port > 65535) return kSocketAddressNotAvailable;
+  sockaddr_in peer{};
+  peer.sin_family = AF_INET;
+  peer.sin_port = htons(static_cast<uint16_t>(port));
+  if (inet_pton(AF_INET, address.c_str(), &peer.sin_addr) != 1) return 10022;
+  if (timeout_ms <= 0) {
+    if (connect(handle_, reinterpret_cast<sockaddr*>(&peer), sizeof peer) < 0) {
+      return LastError();
+    }
+    return 0;
+  }
+  // A bounded connect: start it without blocking, wait for the outcome.
+  int error = SetBlocking(handle_, false);
+  if (error != 0) return error;
+  if (connect(handle_, reinterpret_cast<sockaddr*>(&peer), sizeof peer) < 0) {
+    if (errno != EINPROGRESS) return LastError();
+    pollfd fd{handle_, POLLOUT, 0};
+    int ready;
+    do {
+      ready = poll(&fd, 1, timeout_ms);
+    } while (ready < 0 && errno == EINTR);
+    if (ready < 0) return LastError();
+    if (ready == 0) return kSocketTimedOut;
+    int so_error = 0;
+    socklen_t length = sizeof so_error;
+    if (getsockopt(handle_, SOL_SOCKET, SO_ERROR, &so_error, &length) < 0) {
+      return LastError();
+    }
+    if (so_error != 0) return SocketErrorFromErrno(so_error);
+  }
+  return SetBlocking(handle_, true);
+}
+
+int TcpSocket::LocalAddress(std::string* address, int* port) const {
+  sockaddr_in in{};
+  socklen_t length = sizeof in;
+  if (getsockname(handle_, reinterpret_cast<sockaddr*>(&in), &length) < 0) {
+    return LastError();
+  }
+  return AddressOf(in, address, port);
+}
+
+int TcpSocket::PeerAddress(std::string* address, int* port) const {
+  sockaddr_in in{};
+  socklen_t length = sizeof in;
+  if (getpeername(handle_, reinterpret_cast<sockaddr*>(&in), &length) < 0) {
+    return LastError();
+  }
+  return AddressOf(in, address, port);
+}
+
+int TcpSocket::WaitReadable(int timeout_ms, bool* readable) {
+  pollfd fd{handle_, POLLIN, 0};
+  int ready;
+  do {
+    ready = poll(&fd, 1, timeout_ms < 0 ? -1 : timeout_ms);
+  } while (ready < 0 && errno == EINTR);
+  if (ready < 0) return LastError();
+  *readable = ready > 0;
+  return 0;
+}
+
+int TcpSocket::Receive(char* buffer, size_t size, bool wait, size_t* received) {
+  ssize_t count;
+  do {
+    count = recv(handle_, buffer, size, wait ? 0 : MSG_DONTWAIT);
+  } while (count < 0 && errno == EINTR);
+  if (count < 0) {
+    *received = 0;
+    return LastError();
+  }
+  *received = static_cast<size_t>(count);
+  return 0;
+}
+
+int TcpSocket::Send(const char* data, size_t size, int timeout_ms,
+                    size_t* sent) {
+  timeval limit{};
+  if (timeout_ms > 0) {
+    limit.tv_sec = timeout_ms / 1000;
+    limit.tv_usec = (timeout_ms % 1000) * 1000;
+  }
+  if (setsockopt(handle_, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit) < 0) {
+    return LastError();
+  }
+  ssize_t count;
+  do {
+    count = send(handle_, data, size, MSG_NOSIGNAL);
+  } while (count < 0 && errno == EINTR);
+  if (count < 0) {
+    *sent = 0;
+    // SO_SNDTIMEO expiring shows as EAGAIN on a blocking socket.
+    return (errno == EAGAIN || errno == EWOULDBLOCK) ? kSocketTimedOut
+                                                     : LastError();
+  }
+  *sent = static_cast<size_t>(count);
+  return 0;
+}
+
+void TcpSocket::ShutdownAndClose() {
+  if (handle_ < 0) return;
+  shutdown(handle_, SHUT_WR);
+  Close();
+}
+
+void TcpSocket::Close() {
+  if (handle_ < 0) return;
+  close(handle_);
+  handle_ = -1;
+  ReleaseSocketLayer();
+}
+
+}  // namespace qilo
