@@ -3,7 +3,7 @@
 
 PACKAGES := cmake ninja-build g++ python3 libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev libgl-dev xvfb xauth fonts-wqy-microhei fonts-dejavu-core \
-            python3-pil
+            python3-pil fonts-dejavu-extra x11-utils imagemagick
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
 .PHONY: deps build test check run bench format clean
@@ -32,9 +32,10 @@ check: deps
 	cmake --build --preset asan
 	ctest --preset asan -j2
 
+# The window on a desktop; without one, on a virtual display with a screenshot.
 run: build
-	@echo "The window comes with the next step; until then: build/qilo-cli calc 10 11 1000"
-	./build/qilo-cli calc 10 11 1000
+	@if [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then ./build/qilo; \
+	else sh app/qt/run_headless.sh build/qilo build/screenshot.png; fi
 
 bench: deps
 	cmake --preset release

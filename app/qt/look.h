@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+#include "app/colour.h"
+#include "app/layout.h"
+
+namespace qilo {
+
+// A layout colour on screen: 0x00BBGGRR as it is, a system colour (0xFF0000nn)
+// from the application palette. The gradient end of an active caption has no
+// palette role and is a fixed light blue (185, 209, 234).
+QColor ToQColor(Colour colour);
+
+// A layout font: its face (found through the substitutes below), its character
+// height in pixels, bold and underline.
+QFont ToQFont(const FontSpec& font);
+
+// Maps the layout's faces, which Linux desktops lack, to the installed DejaVu
+// and WenQuanYi faces. Call once, after the application object exists.
+void InstallFontSubstitutes();
+
+}  // namespace qilo

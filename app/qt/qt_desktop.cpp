@@ -1,0 +1,53 @@
+#include "app/qt/qt_desktop.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QPixmap>
+#include <QThread>
+#include <QUrl>
+
+#include "app/qt/gbk_qt.h"
+#include "app/qt/main_window.h"
+
+namespace qilo {
+
+void QtDesktop::Beep() { QApplication::beep(); }
+
+// The verb ("open", "Open") has no counterpart here: the desktop picks the
+// program by the URL's scheme. Whether it could is not looked at.
+void QtDesktop::ShellOpen(const std::string& url, const std::string&) {
+  QDesktopServices::openUrl(QUrl(FromGbk(url), QUrl::TolerantMode));
+}
+
+bool QtDesktop::LoadHandCursor() {
+  // Storing into the slot releases what it held, also when the load fails.
+  hand_.reset();
+  const QPixmap hand(QStringLiteral(":/assets/hand.png"));
+  if (!hand.isNull()) hand_.emplace(hand, 0, 10);
+  if (window_ != nullptr) window_->RefreshCursors();
+  return hand_.has_value();
+}
+
+void QtDesktop::ClearHandCursor() {
+  hand_.reset();
+  if (window_ != nullptr) window_->RefreshCursors();
+}
+
+void QtDesktop::Minimize() {
+  if (window_ != nullptr) window_->showMinimized();
+}
+
+void QtDesktop::Close() {
+  if (window_ != nullptr) window_->CloseFromHandler();
+}
+
+void QtDesktop::SetFocus(Control& control) {
+  if (window_ == nullptr) return;
+  if (QWidget* widget = window_->WidgetOf(control)) widget->setFocus();
+}
+
+void QtDesktop::SleepMs(int ms) {
+  QThread::msleep(static_cast<unsigned long>(ms));
+}
+
+}  // namespace qilo

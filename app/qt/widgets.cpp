@@ -1,0 +1,303 @@
+#include "app/qt/widgets.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QImage>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <memory>
+
+#include "app/qt/gbk_qt.h"
+
+namespace qilo {
+namespace {
+
+// Draws a one-pixel frame: `top_left` on the top and left edges, `bottom_right`
+// on the other two.
+void DrawFrame(QPainter& painter, const QRect& r, const QColor& top_left,
+               const QColor& bottom_right) {
+  painter.setPen(top_left);
+  painter.drawLine(r.left(), r.top(), r.right(), r.top());
+  painter.drawLine(r.left(), r.top(), r.left(), r.bottom());
+  painter.setPen(bottom_right);
+  painter.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+  painter.drawLine(r.right(), r.top(), r.right(), r.bottom());
+}
+
+// The character a key produces as a typed character, as the key filter sees
+// it: a control character (Ctrl+A gives 1 … Ctrl+Z 26, Backspace 8, Enter 13,
+// Escape 27), or -1 for a key that types text or nothing.
+int ControlCharacter(const QKeyEvent* event) {
+  const Qt::KeyboardModifiers mods = event->modifiers();
+  if (mods & Qt::AltModifier) return -1;
+  const int key = event->key();
+  if (mods & Qt::ControlModifier) {
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return key - Qt::Key_A + 1;
+    if (key == Qt::Key_BracketLeft) return 27;
+    if (key == Qt::Key_Backslash) return 28;
+    if (key == Qt::Key_BracketRight) return 29;
+    return -1;
+  }
+  switch (key) {
+    case Qt::Key_Backspace:
+      return 8;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return 13;
+    case Qt::Key_Escape:
+      return 27;
+    default:
+      return -1;
+  }
+}
+
+// The printable text a key types; empty for keys that only edit or move.
+QString TypedText(const QKeyEvent* event) {
+  if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return {};
+  const QString text = event->text();
+  if (text.isEmpty()) return {};
+  const char16_t first = text.front().unicode();
+  if (first < 0x20 || first == 0x7F) return {};
+  return text;
+}
+
+int VirtualKey(const QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Up:
+      return 38;
+    case Qt::Key_Down:
+      return 40;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return 13;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+PictureBox::PictureBox(const QString& resource, PictureMode mode,
+                       QWidget* parent)
+    : QWidget(parent) {
+  QImage image(resource);
+  if (!image.isNull() && mode == PictureMode::kAutoSizeTransparent) {
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = image.pixel(0, image.height() - 1);
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        if (image.pixel(x, y) == key) image.setPixel(x, y, 0);
+      }
+    }
+  }
+  pixmap_ = QPixmap::fromImage(image);
+  if (mode != PictureMode::kStretch && !pixmap_.isNull()) {
+    resize(pixmap_.size());
+  }
+  // A press on a picture belongs to what lies beneath (the drag strip).
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+  if (pixmap_.isNull()) return;
+  QPainter painter(this);
+  painter.drawPixmap(rect(), pixmap_);
+}
+
+CaptionLabel::CaptionLabel(QWidget* parent) : QLabel(parent) {
+  setTextFormat(Qt::PlainText);
+  setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void CaptionLabel::SetFill(QSize fill) {
+  if (fill == fill_) return;
+  fill_ = fill;
+  update();
+}
+
+void CaptionLabel::paintEvent(QPaintEvent* event) {
+  if (!fill_.isEmpty()) {
+    QPainter painter(this);
+    painter.fillRect(QRect(QPoint(0, 0), fill_),
+                     palette().color(QPalette::Window));
+  }
+  QLabel::paintEvent(event);
+}
+
+FlatButton::FlatButton(QWidget* parent) : QWidget(parent) {
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void FlatButton::paintEvent(QPaintEvent*) {
+  if (!hovered_ && !held_) return;
+  QPainter painter(this);
+  const QColor light = palette().color(QPalette::Light);
+  const QColor dark = palette().color(QPalette::Dark);
+  if (held_) {
+    DrawFrame(painter, rect(), dark, light);
+  } else {
+    DrawFrame(painter, rect(), light, dark);
+  }
+}
+
+void FlatButton::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    held_ = true;
+    update();
+  }
+  if (on_mouse_down) on_mouse_down();
+}
+
+// A second press in quick succession is a press like the first.
+void FlatButton::mouseDoubleClickEvent(QMouseEvent* event) {
+  mousePressEvent(event);
+}
+
+void FlatButton::mouseReleaseEvent(QMouseEvent* event) {
+  const bool was_held = held_ && event->button() == Qt::LeftButton;
+  if (event->button() == Qt::LeftButton) {
+    held_ = false;
+    update();
+  }
+  if (on_mouse_up) on_mouse_up();
+  if (was_held && rect().contains(event->position().toPoint()) && on_click) {
+    on_click();
+  }
+}
+
+void FlatButton::enterEvent(QEnterEvent*) {
+  hovered_ = true;
+  update();
+}
+
+void FlatButton::leaveEvent(QEvent*) {
+  hovered_ = false;
+  update();
+}
+
+EditField::EditField(QWidget* parent) : QLineEdit(parent) {
+  setFrame(false);
+  setTextMargins(1, 0, 1, 0);
+  // Dropped text would bypass the byte limit.
+  setAcceptDrops(false);
+}
+
+void EditField::InsertLimited(QString text) {
+  if (isReadOnly()) return;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r' || text[i] == u'\n') {
+      text.truncate(i);
+      break;
+    }
+  }
+  if (byte_limit_ > 0) {
+    const int room =
+        byte_limit_ - GbkLength(this->text()) + GbkLength(selectedText());
+    QString fitting;
+    int used = 0;
+    for (const char32_t cp : text.toUcs4()) {
+      const QString one = QString::fromUcs4(&cp, 1);
+      const int bytes = GbkLength(one);
+      if (used + bytes > room) break;
+      fitting += one;
+      used += bytes;
+    }
+    text = fitting;
+  }
+  if (!text.isEmpty()) insert(text);
+}
+
+void EditField::PasteLimited() {
+  InsertLimited(QGuiApplication::clipboard()->text());
+}
+
+QString EditField::FilterTyped(const QString& typed) {
+  if (!on_key_press) return typed;
+  QString accepted;
+  for (const char32_t cp : typed.toUcs4()) {
+    // A character outside ASCII reaches the filter as its GBK lead byte,
+    // which it refuses; such a character never enters a filtered field.
+    char key = static_cast<char>(cp);
+    if (cp >= 0x80) {
+      const std::string gbk = ToGbk(QString::fromUcs4(&cp, 1));
+      key = gbk.empty() ? '?' : gbk.front();
+    }
+    on_key_press(key);
+    if (key != 0 && cp < 0x80) accepted += QChar(key);
+  }
+  return accepted;
+}
+
+void EditField::keyPressEvent(QKeyEvent* event) {
+  if (on_key_down) {
+    if (const int vk = VirtualKey(event)) on_key_down(vk);
+  }
+  const int control = ControlCharacter(event);
+  if (control >= 0) {
+    char key = static_cast<char>(control);
+    if (on_key_press) on_key_press(key);
+    if (key == 0) {
+      event->accept();
+      return;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+      PasteLimited();
+      event->accept();
+      return;
+    }
+    QLineEdit::keyPressEvent(event);
+    return;
+  }
+  const QString typed = TypedText(event);
+  if (typed.isEmpty()) {
+    if (event->matches(QKeySequence::Paste)) {
+      PasteLimited();
+      event->accept();
+      return;
+    }
+    QLineEdit::keyPressEvent(event);
+    return;
+  }
+  InsertLimited(FilterTyped(typed));
+  event->accept();
+}
+
+void EditField::keyReleaseEvent(QKeyEvent* event) {
+  if (on_key_up) on_key_up();
+  QLineEdit::keyReleaseEvent(event);
+}
+
+void EditField::inputMethodEvent(QInputMethodEvent* event) {
+  if (event->commitString().isEmpty() || isReadOnly()) {
+    QLineEdit::inputMethodEvent(event);
+    return;
+  }
+  // Composed text counts as typed: through the filter and the byte limit.
+  const QString accepted = FilterTyped(event->commitString());
+  QInputMethodEvent rest(event->preeditString(), event->attributes());
+  QLineEdit::inputMethodEvent(&rest);
+  InsertLimited(accepted);
+}
+
+void EditField::contextMenuEvent(QContextMenuEvent* event) {
+  std::unique_ptr<QMenu> menu(createStandardContextMenu());
+  // The menu's paste bypasses the key filter but not the byte limit.
+  if (QAction* paste =
+          menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
+    disconnect(paste, &QAction::triggered, this, nullptr);
+    connect(paste, &QAction::triggered, this, &EditField::PasteLimited);
+  }
+  menu->exec(event->globalPos());
+}
+
+void EditField::paintEvent(QPaintEvent* event) {
+  QLineEdit::paintEvent(event);
+  QPainter painter(this);
+  painter.setPen(palette().color(QPalette::Dark));
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+}  // namespace qilo

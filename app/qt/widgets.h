@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QWidget>
+#include <functional>
+
+#include "app/layout.h"
+
+namespace qilo {
+
+// A picture control: the bitmap stretched to the control's size, or at its own
+// size; a transparent one leaves out the colour of its bottom-left pixel.
+class PictureBox : public QWidget {
+ public:
+  // Loads `resource` (a Qt resource path); an unreadable bitmap shows nothing.
+  PictureBox(const QString& resource, PictureMode mode, QWidget* parent);
+  // The bitmap's own size (empty when it could not be loaded).
+  QSize BitmapSize() const { return pixmap_.size(); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QPixmap pixmap_;
+};
+
+// A label: its caption drawn from the top-left corner, never cut; an opaque
+// one fills only the rectangle the layout gives it with the parent's colour,
+// so a caption wider in the substitute face does not cover its neighbours.
+class CaptionLabel : public QLabel {
+ public:
+  explicit CaptionLabel(QWidget* parent);
+  // The filled rectangle's size; an empty size fills nothing (transparent).
+  void SetFill(QSize fill);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QSize fill_;
+};
+
+// A flat button without caption or picture: the control beneath shows
+// through; a one-pixel raised frame while hovered, a sunken one while held.
+class FlatButton : public QWidget {
+ public:
+  explicit FlatButton(QWidget* parent);
+  std::function<void()> on_mouse_down;  // any mouse button
+  std::function<void()> on_mouse_up;    // any mouse button
+  std::function<void()> on_click;       // left button released over it
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+
+ private:
+  bool hovered_ = false;
+  bool held_ = false;
+};
+
+// A single-line edit field with a flat one-pixel bevel. Typed characters go
+// through `on_key_press` (a key set to 0 is swallowed); what is typed or
+// pasted is cut to the field's byte limit, counted in GBK bytes.
+class EditField : public QLineEdit {
+ public:
+  explicit EditField(QWidget* parent);
+  // Bytes the user may bring into the field; 0 for no limit.
+  void SetByteLimit(int bytes) { byte_limit_ = bytes; }
+  int ByteLimit() const { return byte_limit_; }
+  // Inserts `text` at the cursor (replacing the selection), cut at its first
+  // line break and to what still fits the byte limit, never inside a
+  // double-byte character. Nothing happens in a read-only field.
+  void InsertLimited(QString text);
+  // Pastes the clipboard as InsertLimited does.
+  void PasteLimited();
+
+  std::function<void(int)> on_key_down;  // virtual key codes 13, 38, 40
+  std::function<void()> on_key_up;
+  std::function<void(char&)> on_key_press;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  // The characters of `typed` that the key filter lets in, each offered to it
+  // in turn; all of them when the field has no filter.
+  QString FilterTyped(const QString& typed);
+
+  int byte_limit_ = 0;
+};
+
+}  // namespace qilo
