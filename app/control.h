@@ -10,7 +10,7 @@ struct ControlSpec;
 
 // The live state of one control of the window; texts are GBK bytes.
 struct Control {
-  const ControlSpec* spec = nullptr;  // its entry in the layout table
+  const ControlSpec* layout = nullptr;  // its entry in the layout table
   std::string text;  // caption of a label, text of an edit field
   std::string hint;  // tooltip text (never shown for LabInfo)
   int left = 0;

@@ -17,22 +17,22 @@
 namespace qilo {
 
 TFrmMain::TFrmMain(Desktop& desktop) : desktop(desktop) {
-  for (const ControlSpec& spec : Layout()) {
-    Control& c = this->*spec.member;
-    c.spec = &spec;
-    c.text = Gbk(spec.text);
-    c.hint = Gbk(spec.hint);
-    c.left = spec.left;
-    c.top = spec.top;
-    c.width = spec.width;
-    c.height = spec.height;
-    c.read_only = spec.read_only;
-    c.transparent = spec.transparent;
-    c.enabled = spec.enabled;
-    c.interval = spec.interval;
-    c.max_length = spec.max_length;
-    c.font_colour = spec.font.colour;
-    c.tab_stop = spec.tab_order >= 0;
+  for (const ControlSpec& layout : Layout()) {
+    Control& c = this->*layout.member;
+    c.layout = &layout;
+    c.text = Gbk(layout.text);
+    c.hint = Gbk(layout.hint);
+    c.left = layout.left;
+    c.top = layout.top;
+    c.width = layout.width;
+    c.height = layout.height;
+    c.read_only = layout.read_only;
+    c.transparent = layout.transparent;
+    c.enabled = layout.enabled;
+    c.interval = layout.interval;
+    c.max_length = layout.max_length;
+    c.font_colour = layout.font.colour;
+    c.tab_stop = layout.tab_order >= 0;
   }
 }
 

@@ -258,8 +258,8 @@ TEST(LayoutTest, ControlsStandAsLaidOut) {
   EXPECT_EQ(f.EdProfit.font_colour, kRed);
   // Every control of the class appears once in the table.
   int count = 0;
-  for (const ControlSpec& spec : Layout()) {
-    EXPECT_EQ((f.*spec.member).spec, &spec) << spec.name;
+  for (const ControlSpec& layout : Layout()) {
+    EXPECT_EQ((f.*layout.member).layout, &layout) << layout.name;
     ++count;
   }
   EXPECT_EQ(count, 66);

@@ -35,7 +35,7 @@ TEST(HoverTest, ColourStates) {
     RecordingDesktop d;
     TFrmMain f(d);
     Control& label = f.*c.label;
-    SCOPED_TRACE(label.spec->name);
+    SCOPED_TRACE(label.layout->name);
     EXPECT_EQ(label.font_colour, c.layout);
     (f.*c.move)();
     EXPECT_EQ(label.font_colour, c.hover);

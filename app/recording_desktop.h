@@ -32,7 +32,7 @@ class RecordingDesktop : public Desktop {
   void SetFocus(Control& control) override {
     focused = &control;
     calls.push_back(std::string("focus ") +
-                    (control.spec ? control.spec->name : "?"));
+                    (control.layout ? control.layout->name : "?"));
   }
   void SleepMs(int ms) override {
     calls.push_back("sleep " + std::to_string(ms));

@@ -159,13 +159,13 @@ MainWindow::MainWindow(TFrmMain& form, QtDesktop& desktop)
   SetColour(this, QPalette::WindowText, ToQColor(kWindowFont.colour));
   setAutoFillBackground(true);
 
-  for (const ControlSpec& spec : Layout()) {
+  for (const ControlSpec& layout : Layout()) {
     Item& item = items_.emplace_back();
-    item.spec = &spec;
-    item.control = &(form_.*spec.member);
-    item.handlers = HandlersOf(spec.name);
+    item.layout = &layout;
+    item.control = &(form_.*layout.member);
+    item.handlers = HandlersOf(layout.name);
     by_control_[item.control] = &item;
-    by_name_.insert(QString::fromUtf8(spec.name), &item);
+    by_name_.insert(QString::fromUtf8(layout.name), &item);
     Build(item);
     if (item.widget != nullptr) by_widget_.insert(item.widget, &item);
   }
@@ -191,12 +191,12 @@ MainWindow::~MainWindow() {
     if (item.widget == nullptr) continue;
     item.widget->removeEventFilter(this);
     item.widget->disconnect(this);
-    if (item.spec->kind == ControlKind::kEdit) {
+    if (item.layout->kind == ControlKind::kEdit) {
       auto* edit = static_cast<EditField*>(item.widget);
       edit->on_key_down = nullptr;
       edit->on_key_up = nullptr;
       edit->on_key_press = nullptr;
-    } else if (item.spec->kind == ControlKind::kFlatButton) {
+    } else if (item.layout->kind == ControlKind::kFlatButton) {
       auto* button = static_cast<FlatButton*>(item.widget);
       button->on_mouse_down = nullptr;
       button->on_mouse_up = nullptr;
@@ -216,31 +216,31 @@ QWidget* MainWindow::WidgetNamed(const QString& name) const {
 }
 
 void MainWindow::Build(Item& item) {
-  const ControlSpec& spec = *item.spec;
+  const ControlSpec& layout = *item.layout;
   const Handlers* h = item.handlers;
   QWidget* parent = this;
-  if (spec.parent != nullptr) {
-    parent = by_name_.value(QString::fromUtf8(spec.parent))->widget;
+  if (layout.parent != nullptr) {
+    parent = by_name_.value(QString::fromUtf8(layout.parent))->widget;
   }
-  switch (spec.kind) {
+  switch (layout.kind) {
     case ControlKind::kPicture:
       item.widget = new PictureBox(
-          QStringLiteral(":/assets/") + QString::fromUtf8(spec.picture),
-          spec.picture_mode, parent);
+          QStringLiteral(":/assets/") + QString::fromUtf8(layout.picture),
+          layout.picture_mode, parent);
       break;
     case ControlKind::kLabel: {
       auto* label = new CaptionLabel(parent);
-      QFont font = ToQFont(spec.font);
-      if (IsRule(spec.text)) {
-        const int natural =
-            QFontMetrics(font).horizontalAdvance(QString::fromUtf8(spec.text));
-        if (natural > 0) font.setStretch(100 * spec.width / natural);
+      QFont font = ToQFont(layout.font);
+      if (IsRule(layout.text)) {
+        const int natural = QFontMetrics(font).horizontalAdvance(
+            QString::fromUtf8(layout.text));
+        if (natural > 0) font.setStretch(100 * layout.width / natural);
       }
       label->setFont(font);
       if (h != nullptr) {
         label->setMouseTracking(true);
         label->installEventFilter(this);
-      } else if (!spec.show_hint) {
+      } else if (!layout.show_hint) {
         // A press on a plain label belongs to what lies beneath.
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
       }
@@ -249,8 +249,8 @@ void MainWindow::Build(Item& item) {
     }
     case ControlKind::kEdit: {
       auto* edit = new EditField(parent);
-      edit->setFont(ToQFont(spec.font));
-      SetColour(edit, QPalette::Base, ToQColor(spec.background));
+      edit->setFont(ToQFont(layout.font));
+      SetColour(edit, QPalette::Base, ToQColor(layout.background));
       edit->SetByteLimit(item.control->max_length);
       if (h != nullptr && h->key_down != nullptr) {
         edit->on_key_down = [this, f = h->key_down](int key) {
@@ -271,8 +271,8 @@ void MainWindow::Build(Item& item) {
       break;
     }
     case ControlKind::kRadio: {
-      auto* radio = new QRadioButton(QString::fromUtf8(spec.text), parent);
-      radio->setFont(ToQFont(spec.font));
+      auto* radio = new QRadioButton(QString::fromUtf8(layout.text), parent);
+      radio->setFont(ToQFont(layout.font));
       radio->setAutoExclusive(false);
       radio->setBackgroundRole(QPalette::Window);
       radio->setAutoFillBackground(true);
@@ -298,21 +298,21 @@ void MainWindow::Build(Item& item) {
     }
     case ControlKind::kPanel: {
       auto* panel = new QWidget(parent);
-      SetColour(panel, QPalette::Window, ToQColor(spec.background));
+      SetColour(panel, QPalette::Window, ToQColor(layout.background));
       panel->setAutoFillBackground(true);
       item.widget = panel;
       break;
     }
     case ControlKind::kGroupBox: {
-      auto* group = new QGroupBox(QString::fromUtf8(spec.text), parent);
+      auto* group = new QGroupBox(QString::fromUtf8(layout.text), parent);
       // The classic etched frame with the caption on its top line; Fusion's
       // frame would tint the inside and set the opaque labels apart.
       if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"))) {
         classic->setParent(group);
         group->setStyle(classic);
       }
-      group->setFont(ToQFont(spec.font));
-      SetColour(group, QPalette::Window, ToQColor(spec.background));
+      group->setFont(ToQFont(layout.font));
+      SetColour(group, QPalette::Window, ToQColor(layout.background));
       group->setAutoFillBackground(true);
       item.widget = group;
       break;
@@ -325,8 +325,8 @@ void MainWindow::Build(Item& item) {
       }
       break;
   }
-  if (item.widget != nullptr && spec.kind != ControlKind::kEdit &&
-      spec.kind != ControlKind::kRadio) {
+  if (item.widget != nullptr && layout.kind != ControlKind::kEdit &&
+      layout.kind != ControlKind::kRadio) {
     item.widget->setFocusPolicy(Qt::NoFocus);
   }
 }
@@ -340,7 +340,7 @@ void MainWindow::Call(void (TFrmMain::*handler)()) {
 void MainWindow::Stack() {
   for (const bool windowed : {false, true}) {
     for (Item& item : items_) {
-      if (item.widget != nullptr && IsWindowed(item.spec->kind) == windowed) {
+      if (item.widget != nullptr && IsWindowed(item.layout->kind) == windowed) {
         item.widget->raise();
       }
     }
@@ -352,14 +352,14 @@ void MainWindow::Stack() {
 void MainWindow::ChainTabOrder() {
   std::vector<std::pair<std::vector<int>, QWidget*>> stops;
   for (Item& item : items_) {
-    const ControlKind kind = item.spec->kind;
+    const ControlKind kind = item.layout->kind;
     if (kind != ControlKind::kEdit && kind != ControlKind::kRadio) continue;
     std::vector<int> path;
-    for (const ControlSpec* s = item.spec; s != nullptr;) {
+    for (const ControlSpec* s = item.layout; s != nullptr;) {
       path.insert(path.begin(), s->tab_order);
       s = s->parent == nullptr
               ? nullptr
-              : by_name_.value(QString::fromUtf8(s->parent))->spec;
+              : by_name_.value(QString::fromUtf8(s->parent))->layout;
     }
     stops.emplace_back(std::move(path), item.widget);
   }
@@ -414,7 +414,7 @@ void MainWindow::ShowErrorBox(const std::string& message) {
 
 void MainWindow::SyncFromWidgets() {
   for (Item& item : items_) {
-    if (item.spec->kind != ControlKind::kEdit) continue;
+    if (item.layout->kind != ControlKind::kEdit) continue;
     const QString text = static_cast<QLineEdit*>(item.widget)->text();
     if (text == item.shown_text) continue;
     item.control->text = ToGbk(text);
@@ -430,7 +430,7 @@ void MainWindow::MirrorAll(bool force) {
 void MainWindow::Mirror(Item& item, bool force) {
   const Control& c = *item.control;
   Control& shown = item.shown;
-  const ControlKind kind = item.spec->kind;
+  const ControlKind kind = item.layout->kind;
   if (kind == ControlKind::kTimer) {
     if (force || c.enabled != shown.enabled || c.interval != shown.interval) {
       if (c.enabled && c.interval > 0) {
@@ -465,7 +465,7 @@ void MainWindow::Mirror(Item& item, bool force) {
     SetColour(widget, TextRole(kind), ToQColor(c.font_colour));
   }
   if (force || c.hint != shown.hint) {
-    widget->setToolTip(item.spec->show_hint ? HintText(c.hint) : QString());
+    widget->setToolTip(item.layout->show_hint ? HintText(c.hint) : QString());
   }
   if (kind == ControlKind::kEdit && (force || c.read_only != shown.read_only)) {
     static_cast<QLineEdit*>(widget)->setReadOnly(c.read_only);
@@ -494,9 +494,9 @@ void MainWindow::Mirror(Item& item, bool force) {
 void MainWindow::Place(Item& item) {
   const Control& c = *item.control;
   QWidget* widget = item.widget;
-  const ControlSpec& spec = *item.spec;
-  if (spec.kind == ControlKind::kPicture &&
-      spec.picture_mode != PictureMode::kStretch) {
+  const ControlSpec& layout = *item.layout;
+  if (layout.kind == ControlKind::kPicture &&
+      layout.picture_mode != PictureMode::kStretch) {
     const QSize bitmap = static_cast<PictureBox*>(widget)->BitmapSize();
     widget->setGeometry(c.left, c.top,
                         bitmap.isEmpty() ? c.width : bitmap.width(),
@@ -505,7 +505,7 @@ void MainWindow::Place(Item& item) {
   }
   int width = c.width;
   int height = c.height;
-  if (spec.kind == ControlKind::kLabel) {
+  if (layout.kind == ControlKind::kLabel) {
     auto* label = static_cast<CaptionLabel*>(widget);
     label->SetFill(c.transparent ? QSize() : QSize(width, height));
     const QFontMetrics metrics(label->font());
@@ -519,7 +519,7 @@ void MainWindow::ApplyCursor(Item& item) {
   if (item.control->cursor == 1) {
     const auto& hand = desktop_.HandCursor();
     item.widget->setCursor(hand ? *hand : QCursor(Qt::ArrowCursor));
-  } else if (item.spec->kind == ControlKind::kEdit) {
+  } else if (item.layout->kind == ControlKind::kEdit) {
     item.widget->setCursor(Qt::IBeamCursor);
   } else {
     item.widget->unsetCursor();
@@ -545,7 +545,7 @@ void MainWindow::ClickRadio(Item& item) {
 bool MainWindow::StepRadio(Item& item, int direction) {
   std::vector<Item*> group;
   for (Item& other : items_) {
-    if (other.spec->kind == ControlKind::kRadio &&
+    if (other.layout->kind == ControlKind::kRadio &&
         other.widget->parentWidget() == item.widget->parentWidget() &&
         other.control->visible) {
       group.push_back(&other);
@@ -630,7 +630,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       if (h != nullptr && h->mouse_leave != nullptr) Call(h->mouse_leave);
       break;
     case QEvent::MouseButtonPress:
-      if (item->spec->kind == ControlKind::kLabel && h != nullptr &&
+      if (item->layout->kind == ControlKind::kLabel && h != nullptr &&
           h->click != nullptr) {
         item->pressed =
             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
@@ -639,13 +639,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       break;
     case QEvent::MouseButtonDblClick:
       // The second press of a double click is no click of its own.
-      if (item->spec->kind == ControlKind::kLabel && h != nullptr &&
+      if (item->layout->kind == ControlKind::kLabel && h != nullptr &&
           h->click != nullptr) {
         return true;
       }
       break;
     case QEvent::MouseButtonRelease:
-      if (item->spec->kind == ControlKind::kLabel && h != nullptr &&
+      if (item->layout->kind == ControlKind::kLabel && h != nullptr &&
           h->click != nullptr) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         const bool click =
@@ -657,7 +657,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       }
       break;
     case QEvent::KeyPress:
-      if (item->spec->kind == ControlKind::kRadio) {
+      if (item->layout->kind == ControlKind::kRadio) {
         switch (static_cast<QKeyEvent*>(event)->key()) {
           case Qt::Key_Left:
           case Qt::Key_Up:

@@ -55,7 +55,7 @@ class MainWindow : public QWidget {
 
  private:
   struct Item {
-    const ControlSpec* spec = nullptr;
+    const ControlSpec* layout = nullptr;
     Control* control = nullptr;
     const Handlers* handlers = nullptr;
     QWidget* widget = nullptr;
