@@ -231,6 +231,17 @@ QString EditField::FilterTyped(const QString& typed) {
   return accepted;
 }
 
+// A key the filter let through: a paste keeps to the byte limit, anything else
+// is the line edit's own.
+void EditField::PasteOrEdit(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Paste)) {
+    PasteLimited();
+    event->accept();
+    return;
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
 void EditField::keyPressEvent(QKeyEvent* event) {
   if (on_key_down) {
     if (const int vk = VirtualKey(event)) on_key_down(vk);
@@ -243,22 +254,12 @@ void EditField::keyPressEvent(QKeyEvent* event) {
       event->accept();
       return;
     }
-    if (event->matches(QKeySequence::Paste)) {
-      PasteLimited();
-      event->accept();
-      return;
-    }
-    QLineEdit::keyPressEvent(event);
+    PasteOrEdit(event);
     return;
   }
   const QString typed = TypedText(event);
   if (typed.isEmpty()) {
-    if (event->matches(QKeySequence::Paste)) {
-      PasteLimited();
-      event->accept();
-      return;
-    }
-    QLineEdit::keyPressEvent(event);
+    PasteOrEdit(event);
     return;
   }
   InsertLimited(FilterTyped(typed));

@@ -79,6 +79,7 @@ class EditField : public QLineEdit {
   void InsertLimited(QString text);
   // Pastes the clipboard as InsertLimited does.
   void PasteLimited();
+  void PasteOrEdit(QKeyEvent* event);
 
   std::function<void(int)> on_key_down;  // virtual key codes 13, 38, 40
   std::function<void()> on_key_up;
