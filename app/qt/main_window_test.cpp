@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -20,6 +21,7 @@
 #include "app/qt/look.h"
 #include "app/qt/qt_desktop.h"
 #include "app/qt/widgets.h"
+#include "store/profile_store.h"
 
 // Failures show texts as texts.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -66,6 +68,14 @@ class QtWindowTest : public ::testing::Test {
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClicks(edit, text);
+  }
+
+  // Saves a picture of the window beside the one the render test writes.
+  void SaveShot(const char* file_name) const {
+    const QByteArray path = qgetenv("QILO_WINDOW_PNG");
+    if (path.isEmpty()) return;
+    const QString dir = QFileInfo(QString::fromLocal8Bit(path)).absolutePath();
+    EXPECT_TRUE(window_->grab().save(dir + "/" + file_name));
   }
 
   QTemporaryDir home_;
@@ -240,6 +250,41 @@ TEST_F(QtWindowTest, HoverColoursAndTheStepButton) {
   EXPECT_TRUE(form_->TimerStepVal.enabled);
   QTest::mouseRelease(up, Qt::LeftButton);
   EXPECT_FALSE(form_->TimerStepVal.enabled);
+}
+
+TEST_F(QtWindowTest, TickerRunsOnItsTimerAndTheEditorOpensWithTheEntryShown) {
+  // A window started on a links file with two entries.
+  window_.reset();
+  form_.reset();
+  const std::string links = home_.path().toStdString() + "/qiloinfo.ini";
+  WriteEntry(links, "info", "2", "Sina");
+  WriteEntry(links, "link", "2", "www.sina.com.cn");
+  WriteEntry(links, "info", "9", "Feed");
+  WriteEntry(links, "link", "9", "http://feed.example/");
+  form_ = std::make_unique<TFrmMain>(desktop_);
+  window_ = std::make_unique<MainWindow>(*form_, desktop_);
+  window_->show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+
+  // 23 ticks of 25 ms take the start caption out, 23 more bring the first
+  // entry to its rest at top 7.
+  QWidget* info = window_->WidgetNamed("LabInfo");
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return LabelText("LabInfo") == "Sina" && info->y() == 7; }, 10000));
+  EXPECT_EQ(info->x(), 31);
+  EXPECT_EQ(info->width(), 7 * 4);
+  EXPECT_EQ(form_->ticker.position, 1);  // key 2 packs into entry 1
+  QTest::qWait(200);
+  EXPECT_EQ(info->y(), 7);  // resting
+  SaveShot("ticker.png");
+
+  QTest::mouseClick(window_->WidgetNamed("LabFav"), Qt::LeftButton);
+  EXPECT_FALSE(info->isVisible());
+  EXPECT_TRUE(Edit("EdSiteName")->isVisible());
+  EXPECT_TRUE(window_->WidgetNamed("LabAdd")->isVisible());
+  EXPECT_EQ(Edit("EdSiteName")->text(), "Sina");
+  EXPECT_EQ(Edit("EdSiteAdd")->text(), "www.sina.com.cn");
+  SaveShot("editor.png");
 }
 
 TEST_F(QtWindowTest, RendersTheWindowWithItsFrame) {
