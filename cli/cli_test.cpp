@@ -104,4 +104,40 @@ TEST(CliTest, Commands) {
   }
 }
 
+TEST(CliTest, IniCommandsWorkOnAFile) {
+  const std::string file = ::testing::TempDir() + "qilo_cli_test.ini";
+  std::remove(file.c_str());
+  const struct {
+    std::string args;
+    const char* out;
+    int code;
+  } kSteps[] = {
+      {"ini set " + file + " cfg commision 1.7", "", 0},
+      {"ini set " + file + " cfg stamptax 1", "", 0},
+      {"ini set " + file + " cfg transfer 1", "", 0},
+      {"ini set " + file + " cfg otherfee 4", "", 0},
+      {"ini set " + file + " cfg precision 2", "", 0},
+      {"ini get " + file + " CFG Commision", "1.7\n", 0},
+      {"ini get " + file + " cfg missing", "\n", 0},
+      {"ini set -- " + file + " cfg dash --", "",
+       0},  // a later "--" is a value
+      {"ini get " + file + " cfg dash", "--\n", 0},
+      {"ini set " + file + " cfg dash ''", "", 0},  // empty deletes
+      {"ini delete " + file + " cfg nothing", "", 0},
+      {"ini get " + file, "", 64},
+  };
+  for (const auto& step : kSteps) {
+    SCOPED_TRACE(step.args);
+    const Result r = RunCli(step.args);
+    EXPECT_EQ(r.code, step.code);
+    EXPECT_EQ(r.out, step.out);
+  }
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  EXPECT_EQ(bytes.str(),
+            "[cfg]\ncommision=1.7\nstamptax=1\ntransfer=1\notherfee="
+            "4\nprecision=2\n");
+}
+
 }  // namespace

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -22,8 +23,16 @@ int RunIni(const std::vector<std::string>& args) {
   std::string error;
   if (!ParseArgs(args, {}, {}, &parsed, &error)) return IniUsage(error);
   std::vector<std::string> texts;
-  for (const std::string& arg : parsed.positionals)
+  for (const std::string& arg : parsed.positionals) {
     texts.push_back(Utf8ToGbk(arg));
+    // The conversion writes "?" for a character GBK has no code for; storing
+    // that "?" (or naming a file with it) would change what was asked for.
+    // "?" is never part of a longer UTF-8 or GBK character, so counting works.
+    if (std::count(arg.begin(), arg.end(), '?') !=
+        std::count(texts.back().begin(), texts.back().end(), '?')) {
+      return IniUsage("'" + arg + "' has characters with no GBK code");
+    }
+  }
   const std::string action = texts.empty() ? "" : texts[0];
   const size_t wanted = action == "set" ? 5 : 4;
   if (action != "get" && action != "set" && action != "delete") {

@@ -60,7 +60,7 @@ bool ParseArgs(const std::vector<std::string>& args,
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (options_ended || arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
-      if (arg == "--") {
+      if (!options_ended && arg == "--") {
         options_ended = true;
         continue;
       }

@@ -88,13 +88,15 @@ bool SetFileHidden(const std::string& path) { return FileExists(path); }
 
 ReadResult ReadFileBytes(const std::string& path, std::string* content) {
   content->clear();
-  int fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that opening a pipe does not wait for a writer; only a
+  // regular file is then read.
+  int fd = open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     return (errno == ENOENT || errno == ENOTDIR) ? ReadResult::kMissing
                                                  : ReadResult::kFailed;
   }
   struct stat st {};
-  if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     close(fd);
     return ReadResult::kFailed;
   }
@@ -125,7 +127,8 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
     }
   }
   bool existing = stat(target.c_str(), &st) == 0;
-  if (existing && S_ISDIR(st.st_mode)) return false;
+  // A folder, pipe or device is not ours to replace with a file.
+  if (existing && !S_ISREG(st.st_mode)) return false;
   // A rename would replace a read-only file too; refuse as a write in place
   // would.
   if (existing && access(target.c_str(), W_OK) != 0) return false;

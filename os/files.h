@@ -34,7 +34,8 @@ enum class ReadResult { kOk, kMissing, kFailed };
 
 // Reads the whole file into `content` as raw bytes. kMissing when nothing is at
 // the path (or a folder on it is missing); kFailed when something is there but
-// cannot be read (a folder, no permission, an I/O error).
+// cannot be read (no permission, an I/O error) or is no regular file (a folder,
+// a pipe, a device). Never waits for a writer.
 ReadResult ReadFileBytes(const std::string& path, std::string* content);
 
 // Replaces the file at the path with `content`, so that a crash, a kill or a
@@ -43,7 +44,8 @@ ReadResult ReadFileBytes(const std::string& path, std::string* content);
 // path. An existing file keeps its permission bits (and owner, where allowed);
 // a symbolic link is followed and its target replaced. A new file gets the
 // usual mode (0666 less the umask). The folder must exist. False when the
-// system refuses; the old file is then unchanged and no temporary file is left.
+// system refuses or something other than a regular file is at the path; the old
+// file is then unchanged and no temporary file is left.
 bool ReplaceFileAtomically(const std::string& path, std::string_view content);
 
 // Test seam: when set, called with the temporary file's native path once it is

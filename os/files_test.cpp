@@ -33,6 +33,8 @@ TEST(ReadFileBytesTest, TellsMissingFromUnreadable) {
   ASSERT_FALSE(dir.Path().empty());
   PutFileBytes(dir / "plain", "x");
   fs::create_directory(dir / "folder");
+  // A pipe would block the read until some writer came.
+  ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
   const std::string raw("[a]\r\n\xFF\x00\x80=\x5C\n", 10);
   PutFileBytes(dir / "raw", raw);
   struct Case {
@@ -44,6 +46,8 @@ TEST(ReadFileBytesTest, TellsMissingFromUnreadable) {
       {dir / "none/x", ReadResult::kMissing, ""},
       {dir / "plain/x", ReadResult::kMissing, ""},
       {dir / "folder", ReadResult::kFailed, ""},
+      {dir / "fifo", ReadResult::kFailed, ""},
+      {"/dev/zero", ReadResult::kFailed, ""},
       {dir / "raw", ReadResult::kOk, raw},
       {dir.Path() + "\\raw", ReadResult::kOk, raw},
   };
@@ -67,6 +71,17 @@ TEST(ReplaceFileAtomicallyTest, NewFileGetsUsualModeAndExistingKeepsItsMode) {
   EXPECT_EQ(FileBytes(dir / "kept"), "new");
   EXPECT_EQ(fs::status(dir / "kept").permissions(), fs::perms(0640));
   // Only the two files: no temporary file stays behind.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 2);
+}
+
+TEST(ReplaceFileAtomicallyTest, LeavesWhatIsNoRegularFile) {
+  TestFolder dir;
+  ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+  fs::create_directory(dir / "folder");
+  EXPECT_FALSE(ReplaceFileAtomically(dir / "fifo", "x"));
+  EXPECT_FALSE(ReplaceFileAtomically(dir.Path() + "\\folder", "x"));
+  EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+  EXPECT_TRUE(fs::is_directory(dir / "folder"));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 2);
 }
 

@@ -16,6 +16,20 @@ constexpr std::string_view kNewFileLineEnd = "\n";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+bool IsGbkLead(char c) {
+  unsigned char byte = static_cast<unsigned char>(c);
+  return byte >= 0x81 && byte <= 0xFE;
+}
+
+// The first kMaxValueBytes bytes of the value, less the lead byte of a
+// two-byte character that the cut would split.
+std::string_view CutValue(std::string_view value) {
+  if (value.size() <= kMaxValueBytes) return value;
+  size_t end = 0;
+  while (end < kMaxValueBytes) end += IsGbkLead(value[end]) ? 2 : 1;
+  return value.substr(0, end > kMaxValueBytes ? end - 2 : end);
+}
+
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
@@ -30,8 +44,7 @@ char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    unsigned char byte = static_cast<unsigned char>(a[i]);
-    if (byte >= 0x81 && byte <= 0xFE && i + 1 < a.size()) {
+    if (IsGbkLead(a[i]) && i + 1 < a.size()) {
       if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
       ++i;
     } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
@@ -193,7 +206,7 @@ std::string TIniFile::ReadString(const std::string& section,
       (value.front() == '"' || value.front() == '\'')) {
     value = value.substr(1, value.size() - 2);
   }
-  return std::string(value.substr(0, kMaxValueBytes));
+  return std::string(CutValue(value));
 }
 
 void TIniFile::WriteString(const std::string& section, const std::string& key,

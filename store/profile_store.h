@@ -28,8 +28,9 @@ class TIniFile {
 
   // The value of section/key: the text after the first "=", without blanks
   // around it and without one pair of matching quotes (" or ') around it, cut
-  // to 2047 bytes. `default_text` when the file, section or key is missing or
-  // the file cannot be read. Never throws, never creates the file.
+  // to 2047 bytes (2046 when the cut would split a two-byte character).
+  // `default_text` when the file, section or key is missing or the file cannot
+  // be read. Never throws, never creates the file.
   std::string ReadString(const std::string& section, const std::string& key,
                          const std::string& default_text) const;
 

@@ -1,6 +1,7 @@
 #include "store/profile_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <optional>
@@ -44,6 +45,15 @@ TEST_F(ProfileStoreTest, ReadsLikeTheProfileFunctions) {
       {"[cfg]\nk=" + long_value + "\n", "cfg", "k", long_value.substr(0, 2047)},
       {"[cfg]\nk=\"" + long_value + "\"\n", "cfg", "k",
        long_value.substr(0, 2047)},
+      // The cut never leaves half of a two-byte character.
+      {"[cfg]\nk=" + long_value.substr(0, 2046) + "\xC0\xEEx\n", "cfg", "k",
+       long_value.substr(0, 2046)},
+      {"[cfg]\nk=" + long_value.substr(0, 2045) + "\xC0\xEEx\n", "cfg", "k",
+       long_value.substr(0, 2045) + "\xC0\xEE"},
+      {"[cfg]\nk=" + std::string(3000, '\xC0') + "\n", "cfg", "k",
+       std::string(2046, '\xC0')},
+      {"[cfg]\nk=x" + std::string(3000, '\xC0') + "\n", "cfg", "k",
+       "x" + std::string(2046, '\xC0')},
       {"k=v\n[cfg]\n", "cfg", "k", ""},
       {"[cfg]\nx=v\n[other]\nk=v\n", "cfg", "k", ""},
       {"[other]\nk=v\n", "cfg", "k", ""},
@@ -63,8 +73,10 @@ TEST_F(ProfileStoreTest, ReadsLikeTheProfileFunctions) {
 
 TEST_F(ProfileStoreTest, ReadOfMissingOrUnreadableFileGivesDefault) {
   fs::create_directory(dir_ / "folder");
+  ASSERT_EQ(mkfifo((dir_ / "fifo").c_str(), 0600), 0);
   for (const std::string& path :
-       {Ini(), dir_.Path() + "\\none\\qilo.ini", dir_.Path() + "\\folder"}) {
+       {Ini(), dir_.Path() + "\\none\\qilo.ini", dir_.Path() + "\\folder",
+        dir_.Path() + "\\fifo"}) {
     EXPECT_EQ(ReadEntry(path, "cfg", "commision"), "") << path;
     EXPECT_EQ(ReadEntry(path, "cfg", "commision", "dflt"), "dflt") << path;
   }
@@ -136,9 +148,10 @@ TEST_F(ProfileStoreTest, HandEditedFileSurvivesWritesByteForByte) {
 TEST_F(ProfileStoreTest, RefusedWritesRaiseWithPathAsPassed) {
   PutFileBytes(dir_ / "plain", "x");
   fs::create_directory(dir_ / "folder");
-  const std::string paths[] = {dir_.Path() + "\\none\\qilo.ini",
-                               dir_.Path() + "\\plain\\qilo.ini",
-                               dir_.Path() + "\\folder"};
+  ASSERT_EQ(mkfifo((dir_ / "fifo").c_str(), 0600), 0);
+  const std::string paths[] = {
+      dir_.Path() + "\\none\\qilo.ini", dir_.Path() + "\\plain\\qilo.ini",
+      dir_.Path() + "\\folder", dir_.Path() + "\\fifo"};
   for (const std::string& path : paths) {
     try {
       WriteEntry(path, "cfg", "commision", "1.7");
@@ -149,8 +162,10 @@ TEST_F(ProfileStoreTest, RefusedWritesRaiseWithPathAsPassed) {
     }
   }
   EXPECT_EQ(FileBytes(dir_ / "plain"), "x");
+  EXPECT_TRUE(fs::is_fifo(dir_ / "fifo"));
+  DeleteEntry(dir_.Path() + "\\fifo", "cfg", "commision");
   // Nothing new in the folder: no file, no temporary file left behind.
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path()), {}), 2);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path()), {}), 3);
 }
 
 TEST_F(ProfileStoreTest, RefusesTextsThatWouldNotReadBackAsOneEntry) {
