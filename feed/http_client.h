@@ -104,7 +104,8 @@ class THttpClient {
   // Fetches `url` and appends the body of its 2xx response to `*stream`, raw.
   // Throws on every failure (then `*stream` is unchanged): ENetException for a
   // URL holding a byte below 33 or 127 (nothing is sent), for a head over its
-  // limits or a body over max_body_bytes; EUnsupportedScheme for https;
+  // limits, for a 2xx whose peer closed inside the head ("Undefined
+  // situation") or a body over max_body_bytes; EUnsupportedScheme for https;
   // EUnknownProtocol; EConvertError for a bad port, Content-Range or Expires;
   // ESocketError and its kin; EConnClosedGracefully; EMaxLineLengthExceeded;
   // EReadTimeout; EHttpProtocolException for a redirect or a status outside

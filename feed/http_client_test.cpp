@@ -139,6 +139,11 @@ std::vector<FramingCase> FramingCases() {
        "hello0123456789", "", "", 0, "", 1},
       {"ChunkedClosedInsideChunk", chunked + "A\r\nhello", true, "",
        "EConnClosedGracefully", kClosed},
+      // A length of 0 is no length to read: the chunks are read instead.
+      {"ZeroLengthWithChunked",
+       ok + "Content-Length: 0\r\nTransfer-Encoding: chunked\r\n\r\n" +
+           "5\r\nhello\r\n0\r\n\r\n",
+       false, "hello", "", "", 0, "", 1},
       {"LengthWinsOverChunked",
        ok + "Content-Length: 5\r\nTransfer-Encoding: chunked\r\n\r\nhello",
        false, "hello", "", "", 0, "", 1},
