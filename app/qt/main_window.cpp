@@ -146,6 +146,12 @@ bool IsRule(const char* text) {
   return text[0] != '\0' && std::strspn(text, "_") == std::strlen(text);
 }
 
+// The substitute CJK faces set the ideographic full stop flush left in its
+// cell, where the opaque "%" label overlapping the cell would hide it; SimSun
+// sets it two pixels in, so that the two read together as a per-mille sign.
+constexpr int kFullStopIndent = 2;
+bool IsFullStop(const char* text) { return std::strcmp(text, "。") == 0; }
+
 }  // namespace
 
 MainWindow::MainWindow(TFrmMain& form, QtDesktop& desktop)
@@ -154,6 +160,10 @@ MainWindow::MainWindow(TFrmMain& form, QtDesktop& desktop)
       desktop_(desktop) {
   setWindowTitle(QString::fromUtf8(kWindowCaption));
   setFixedSize(kWindowWidth, kWindowHeight);
+  // The caption stays the window text (never drawn); the task bar shows the
+  // application title.
+  create();
+  windowHandle()->setTitle(QString::fromUtf8(kApplicationTitle));
   setFont(ToQFont(kWindowFont));
   SetColour(this, QPalette::Window, ToQColor(kWindowColour));
   SetColour(this, QPalette::WindowText, ToQColor(kWindowFont.colour));
@@ -237,6 +247,7 @@ void MainWindow::Build(Item& item) {
         if (natural > 0) font.setStretch(100 * layout.width / natural);
       }
       label->setFont(font);
+      if (IsFullStop(layout.text)) label->setIndent(kFullStopIndent);
       if (h != nullptr) {
         label->setMouseTracking(true);
         label->installEventFilter(this);
@@ -469,6 +480,8 @@ void MainWindow::Mirror(Item& item, bool force) {
   }
   if (kind == ControlKind::kEdit && (force || c.read_only != shown.read_only)) {
     static_cast<QLineEdit*>(widget)->setReadOnly(c.read_only);
+    // Qt gives a read-only field the arrow; its text can still be selected.
+    ApplyCursor(item);
   }
   if (kind == ControlKind::kRadio) {
     auto* radio = static_cast<QRadioButton*>(widget);

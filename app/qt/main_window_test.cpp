@@ -4,19 +4,24 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <memory>
 #include <ostream>
+#include <utility>
 
 #include "app/qt/look.h"
 #include "app/qt/qt_desktop.h"
@@ -30,6 +35,13 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 namespace qilo {
 namespace {
+
+// The Qt desktop with its beeps counted instead of sounded.
+class CountingDesktop : public QtDesktop {
+ public:
+  void Beep() override { ++beeps; }
+  int beeps = 0;
+};
 
 // One application for the test binary; each test gets a fresh window whose
 // home folder is a temporary one.
@@ -78,8 +90,18 @@ class QtWindowTest : public ::testing::Test {
     EXPECT_TRUE(window_->grab().save(dir + "/" + file_name));
   }
 
+  // Accepts the error box once it is open; its text lands in `text`.
+  static void AcceptErrorBox(QString* text) {
+    QTimer::singleShot(0, [text] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      *text = box->text();
+      box->accept();
+    });
+  }
+
   QTemporaryDir home_;
-  QtDesktop desktop_;
+  CountingDesktop desktop_;
   std::unique_ptr<TFrmMain> form_;
   std::unique_ptr<MainWindow> window_;
 };
@@ -128,18 +150,69 @@ TEST_F(QtWindowTest, FocusStartsInTheBuyPriceAndTabsInLayoutOrder) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), window_->WidgetNamed(name)) << name;
   }
+  // Only the checked market button is a tab stop.
+  QTest::mouseClick(window_->WidgetNamed("RadBtSZ"), Qt::LeftButton);
+  Edit("EdOther")->setFocus();
+  QTest::keyClick(Edit("EdOther"), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), window_->WidgetNamed("RadBtSZ"));
+}
+
+TEST_F(QtWindowTest, ArrowKeysStepAndEnterMovesOnToTypeOverTheNextValue) {
+  Type("EdPriceBuy", "10");
+  QTest::keyClick(Edit("EdPriceBuy"), Qt::Key_Up);
+  EXPECT_EQ(Edit("EdPriceBuy")->text(), "10.50");
+  QTest::keyClick(Edit("EdPriceBuy"), Qt::Key_Down);
+  EXPECT_EQ(Edit("EdPriceBuy")->text(), "10.49");
+  // Enter goes on to the next field with its text selected: typing replaces.
+  QTest::keyClick(Edit("EdPriceBuy"), Qt::Key_Return);
+  ASSERT_EQ(QApplication::focusWidget(), Edit("EdPriceSell"));
+  QTest::keyClicks(Edit("EdPriceSell"), "11");
+  EXPECT_EQ(Edit("EdPriceSell")->text(), "11");
+  QTest::keyClick(Edit("EdPriceSell"), Qt::Key_Enter);
+  ASSERT_EQ(QApplication::focusWidget(), Edit("EdCnt"));
+  QTest::keyClick(Edit("EdCnt"), Qt::Key_Down);
+  EXPECT_EQ(Edit("EdCnt")->text(), "900");
+  QTest::keyClick(Edit("EdCnt"), Qt::Key_Return);
+  EXPECT_EQ(Edit("EdCostBuy")->text(), "9462.05");
+  EXPECT_EQ(QApplication::focusWidget(), Edit("EdPriceBuy"));
+  EXPECT_EQ(Edit("EdPriceBuy")->selectedText(), "10.49");
 }
 
 TEST_F(QtWindowTest, InputIsCutToTheFieldsByteLimit) {
   Type("EdPriceBuy", "1234567");
   EXPECT_EQ(Edit("EdPriceBuy")->text(), "123456");
 
-  // Ctrl+V reaches the key filter as character 22 and is refused.
+  // Select all, copy, cut and paste reach the key filter as the characters 1,
+  // 3, 24 and 22 and are refused like letters.
   QGuiApplication::clipboard()->setText("9");
+  Type("EdOther", "12");
+  for (const Qt::Key key : {Qt::Key_A, Qt::Key_C, Qt::Key_X, Qt::Key_V}) {
+    SCOPED_TRACE(key);
+    const int beeps = desktop_.beeps;
+    Edit("EdOther")->setSelection(0, 1);
+    QTest::keyClick(Edit("EdOther"), key, Qt::ControlModifier);
+    EXPECT_EQ(Edit("EdOther")->text(), "12");
+    EXPECT_EQ(Edit("EdOther")->selectedText(), "1");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "9");
+    EXPECT_EQ(desktop_.beeps, beeps + 1);
+    EXPECT_EQ(LabelText("LabInfo"), QString::fromUtf8("请输入数字！"));
+  }
+
+  // The context menu's paste passes by the filter but not the byte limit.
+  QGuiApplication::clipboard()->setText("1a2b");
   Type("EdOther", "");
-  QTest::keyClick(Edit("EdOther"), Qt::Key_V, Qt::ControlModifier);
-  EXPECT_EQ(Edit("EdOther")->text(), "");
-  EXPECT_EQ(LabelText("LabInfo"), QString::fromUtf8("请输入数字！"));
+  QTimer::singleShot(0, [] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (QAction* action : menu->actions()) {
+      if (action->text().startsWith("&Paste")) action->trigger();
+    }
+    menu->close();
+  });
+  QContextMenuEvent menu_event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                               Edit("EdOther")->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(Edit("EdOther"), &menu_event);
+  EXPECT_EQ(Edit("EdOther")->text(), "1a2");
 
   const struct {
     const char* field;
@@ -167,18 +240,27 @@ TEST_F(QtWindowTest, AnErrorIsShownInTheMessageBoxAndTheProgramGoesOn) {
   Edit("EdPriceBuy")->setText("1.2.3");  // as a context-menu paste leaves it
   QString caption, text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
+  bool ticked = false;
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     ASSERT_NE(box, nullptr);
     caption = box->windowTitle();
     text = box->text();
     icon = box->icon();
+    // Every tick of the info ticker moves the line or counts its rest.
+    const auto ticker = [&] {
+      return std::make_pair(form_->LabInfo.top, form_->ticker.rest);
+    };
+    const auto before = ticker();
+    QTest::qWait(100);
+    ticked = ticker() != before;
     box->accept();
   });
   QTest::mouseClick(window_->WidgetNamed("BtnCal"), Qt::LeftButton);
   EXPECT_EQ(caption, QString::fromUtf8("Qilo股票计算器"));
   EXPECT_EQ(text, "'1.2.3' is not a valid floating point value.");
   EXPECT_EQ(icon, QMessageBox::Critical);
+  EXPECT_TRUE(ticked);
   EXPECT_EQ(Edit("EdCostBuy")->text(), "00.00");
 
   Type("EdPriceBuy", "10");
@@ -221,7 +303,7 @@ TEST_F(QtWindowTest, CloseIsRefusedWhileTheSettingsCannotBeSaved) {
   EXPECT_TRUE(QFile::exists(settings));
 }
 
-TEST_F(QtWindowTest, HoverColoursAndTheStepButton) {
+TEST_F(QtWindowTest, HoverColoursAndTheCursorSlot) {
   const QColor kGradientCaption(185, 209, 234);
   const QColor highlight = QApplication::palette().color(QPalette::Highlight);
   const struct {
@@ -242,14 +324,71 @@ TEST_F(QtWindowTest, HoverColoursAndTheStepButton) {
     EXPECT_EQ(label->palette().color(QPalette::WindowText), c.leave);
   }
 
-  // A press steps once and starts the repeat timer; the release stops it.
-  Type("EdPriceBuy", "10");
-  QWidget* up = window_->WidgetNamed("BtnBuyUp");
-  QTest::mousePress(up, Qt::LeftButton);
-  EXPECT_EQ(Edit("EdPriceBuy")->text(), "10.50");
-  EXPECT_TRUE(form_->TimerStepVal.enabled);
-  QTest::mouseRelease(up, Qt::LeftButton);
+  // Slot 1: the contact label fills it, the info line without an address
+  // empties it for both, the contact label's next move fills it again.
+  QWidget* conn_me = window_->WidgetNamed("LabConnMe");
+  QWidget* info = window_->WidgetNamed("LabInfo");
+  QTest::mouseMove(conn_me, QPoint(3, 5));
+  EXPECT_EQ(conn_me->cursor().shape(), Qt::BitmapCursor);
+  EXPECT_EQ(conn_me->cursor().hotSpot(), QPoint(0, 10));
+  QTest::mouseMove(info, QPoint(3, 5));
+  EXPECT_EQ(info->cursor().shape(), Qt::ArrowCursor);
+  EXPECT_EQ(conn_me->cursor().shape(), Qt::ArrowCursor);
+  QTest::mouseMove(conn_me, QPoint(4, 5));
+  EXPECT_EQ(conn_me->cursor().shape(), Qt::BitmapCursor);
+  EXPECT_EQ(Edit("EdCostBuy")->cursor().shape(), Qt::IBeamCursor);
+}
+
+TEST_F(QtWindowTest, StepButtonsFrameTheirPressAndRepeatAfterAPause) {
+  // The frame's top-left pixel: light while raised, dark while sunken.
+  QWidget* up = window_->WidgetNamed("BtnCntUp");
+  const auto corner = [up] { return up->grab().toImage().pixel(0, 0); };
+  const QRgb cream = qRgb(255, 251, 240);
+  const QRgb light = up->palette().color(QPalette::Light).rgb();
+  const QRgb dark = up->palette().color(QPalette::Dark).rgb();
+  EXPECT_EQ(corner(), cream);
+  QTest::mouseMove(up, QPoint(5, 5));
+  EXPECT_EQ(corner(), light);
+
+  // One step at once, then a 200 ms pause, then a step every 100 ms.
+  QElapsedTimer clock;
+  clock.start();
+  QTest::mousePress(up, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_GE(clock.elapsed(), 200);
+  EXPECT_EQ(Edit("EdCnt")->text(), "1100");
+  EXPECT_EQ(corner(), dark);
+  QTest::qWait(250);
+  const QString held = Edit("EdCnt")->text();
+  EXPECT_GE(held.toInt(), 1200);
+  QTest::mouseRelease(up, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_EQ(corner(), light);
+  QTest::qWait(150);
+  EXPECT_EQ(Edit("EdCnt")->text(), held);
+
+  // A press whose error box takes the release leaves no sunken frame.
+  Type("EdPriceBuy", "");
+  QWidget* buy_up = window_->WidgetNamed("BtnBuyUp");
+  QString text;
+  AcceptErrorBox(&text);
+  QTest::mousePress(buy_up, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_FALSE(text.isEmpty());
+  EXPECT_EQ(buy_up->grab().toImage().pixel(0, 0), cream);
   EXPECT_FALSE(form_->TimerStepVal.enabled);
+}
+
+TEST_F(QtWindowTest, LabelClicksTogglePrecisionAndMinimize) {
+  for (const char* placeholder : {"00.000", "00.00"}) {
+    QTest::mouseClick(window_->WidgetNamed("LabCostPrice"), Qt::LeftButton);
+    EXPECT_EQ(LabelText("LabCostPrice"), placeholder);
+    EXPECT_EQ(Edit("EdPriceBuy")->text(), placeholder);
+    EXPECT_EQ(Edit("EdPriceSell")->text(), placeholder);
+  }
+  // The task bar shows the application title; the caption is the window's.
+  EXPECT_EQ(window_->windowTitle(), QString::fromUtf8("Qilo股票计算器 v1.0"));
+  EXPECT_EQ(window_->windowHandle()->title(),
+            QString::fromUtf8("Qilo股票计算器"));
+  QTest::mouseClick(window_->WidgetNamed("LabMin"), Qt::LeftButton);
+  EXPECT_TRUE(window_->isMinimized());
 }
 
 TEST_F(QtWindowTest, TickerRunsOnItsTimerAndTheEditorOpensWithTheEntryShown) {
@@ -274,6 +413,10 @@ TEST_F(QtWindowTest, TickerRunsOnItsTimerAndTheEditorOpensWithTheEntryShown) {
   EXPECT_EQ(info->x(), 31);
   EXPECT_EQ(info->width(), 7 * 4);
   EXPECT_EQ(form_->ticker.position, 1);  // key 2 packs into entry 1
+  // An address in the hint: the hand, but never a tooltip.
+  QTest::mouseMove(info, QPoint(3, 5));
+  EXPECT_EQ(info->cursor().shape(), Qt::BitmapCursor);
+  EXPECT_TRUE(info->toolTip().isEmpty());
   QTest::qWait(200);
   EXPECT_EQ(info->y(), 7);  // resting
   SaveShot("ticker.png");

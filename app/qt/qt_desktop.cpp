@@ -41,9 +41,13 @@ void QtDesktop::Close() {
   if (window_ != nullptr) window_->CloseFromHandler();
 }
 
+// An edit field that receives the focus selects its text, as one reached by
+// Tab does: after Enter the next value is typed over the old one.
 void QtDesktop::SetFocus(Control& control) {
   if (window_ == nullptr) return;
-  if (QWidget* widget = window_->WidgetOf(control)) widget->setFocus();
+  if (QWidget* widget = window_->WidgetOf(control)) {
+    widget->setFocus(Qt::TabFocusReason);
+  }
 }
 
 void QtDesktop::SleepMs(int ms) {

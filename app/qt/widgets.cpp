@@ -178,6 +178,18 @@ void FlatButton::leaveEvent(QEvent*) {
   update();
 }
 
+// A window that loses activation while the button is held (an error box
+// opened by the press) never sees the release: the press ends here.
+bool FlatButton::event(QEvent* event) {
+  if (event->type() == QEvent::WindowDeactivate && held_) {
+    held_ = false;
+    hovered_ = false;
+    update();
+    if (on_mouse_up) on_mouse_up();
+  }
+  return QWidget::event(event);
+}
+
 EditField::EditField(QWidget* parent) : QLineEdit(parent) {
   setFrame(false);
   setTextMargins(1, 0, 1, 0);
@@ -283,13 +295,32 @@ void EditField::inputMethodEvent(QInputMethodEvent* event) {
   InsertLimited(accepted);
 }
 
+// The desktop's middle-button paste of the selection keeps to the byte limit
+// like the context menu's.
+void EditField::mouseReleaseEvent(QMouseEvent* event) {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  if (event->button() == Qt::MiddleButton && clipboard->supportsSelection()) {
+    if (!isReadOnly()) {
+      deselect();
+      InsertLimited(clipboard->text(QClipboard::Selection));
+    }
+    event->accept();
+    return;
+  }
+  QLineEdit::mouseReleaseEvent(event);
+}
+
 void EditField::contextMenuEvent(QContextMenuEvent* event) {
   std::unique_ptr<QMenu> menu(createStandardContextMenu());
-  // The menu's paste bypasses the key filter but not the byte limit.
-  if (QAction* paste =
-          menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
-    disconnect(paste, &QAction::triggered, this, nullptr);
-    connect(paste, &QAction::triggered, this, &EditField::PasteLimited);
+  // The menu's paste bypasses the key filter but not the byte limit. Qt names
+  // the action only from 6.5 on; before, its text is the one to go by.
+  for (QAction* action : menu->actions()) {
+    if (action->objectName() != QLatin1String("edit-paste") &&
+        !action->text().startsWith(QLineEdit::tr("&Paste"))) {
+      continue;
+    }
+    disconnect(action, &QAction::triggered, this, nullptr);
+    connect(action, &QAction::triggered, this, &EditField::PasteLimited);
   }
   menu->exec(event->globalPos());
 }
