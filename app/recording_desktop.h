@@ -36,7 +36,6 @@ class RecordingDesktop : public Desktop {
   }
   void SleepMs(int ms) override {
     calls.push_back("sleep " + std::to_string(ms));
-    slept_ms += ms;
   }
 
   int Count(const std::string& call) const {
@@ -49,7 +48,6 @@ class RecordingDesktop : public Desktop {
   Control* focused = nullptr;
   bool hand_available = true;
   bool slot1_holds_hand = false;
-  long slept_ms = 0;
 };
 
 }  // namespace qilo

@@ -11,8 +11,8 @@ namespace qilo {
 namespace {
 
 // Typical field texts: prices, rates, counts and a long one.
-const char* const kTexts[] = {"10.05", "1.7", "1000", "00.00", "3.1", "12345.678",
-                              "0.001", "99.995"};
+const char* const kTexts[] = {"10.05", "1.7",       "1000",  "00.00",
+                              "3.1",   "12345.678", "0.001", "99.995"};
 constexpr int kTextCount = sizeof kTexts / sizeof kTexts[0];
 
 void BM_TextToNumber(benchmark::State& state) {
@@ -35,7 +35,8 @@ BENCHMARK(BM_Strtold);
 
 void BM_FormatFixed2(benchmark::State& state) {
   long double values[kTextCount];
-  for (int j = 0; j < kTextCount; ++j) values[j] = TextToNumber(kTexts[j]).Value();
+  for (int j = 0; j < kTextCount; ++j)
+    values[j] = TextToNumber(kTexts[j]).Value();
   int i = 0;
   for (auto _ : state) {
     benchmark::DoNotOptimize(FormatFixed(values[i], 2));
@@ -46,11 +47,13 @@ BENCHMARK(BM_FormatFixed2);
 
 void BM_SnprintfLf2(benchmark::State& state) {
   long double values[kTextCount];
-  for (int j = 0; j < kTextCount; ++j) values[j] = TextToNumber(kTexts[j]).Value();
+  for (int j = 0; j < kTextCount; ++j)
+    values[j] = TextToNumber(kTexts[j]).Value();
   int i = 0;
   char buffer[64];
   for (auto _ : state) {
-    benchmark::DoNotOptimize(std::snprintf(buffer, sizeof buffer, "%.2Lf", values[i]));
+    benchmark::DoNotOptimize(
+        std::snprintf(buffer, sizeof buffer, "%.2Lf", values[i]));
     benchmark::ClobberMemory();
     i = (i + 1) % kTextCount;
   }
