@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/gbk.h"
+
 namespace qilo {
 
 // Reads a whole number: leading blanks (byte 32), one optional sign, then
@@ -31,8 +33,5 @@ std::vector<std::string> HeaderValues(const THeaderList& lines,
 // Reads an internet date (RFC 1123, RFC 850 or asctime form) as seconds since
 // 1970-01-01 UTC; 0 for a text that is not such a date. Never fails.
 int64_t InternetDateToUnix(std::string_view text);
-
-// ASCII letter case ignored.
-bool SameText(std::string_view a, std::string_view b);
 
 }  // namespace qilo

@@ -1,24 +1,9 @@
 #include "feed/url.h"
 
+#include "text/gbk.h"
+
 namespace qilo {
 namespace {
-
-bool IsGbkLeadByte(char c) {
-  auto byte = static_cast<unsigned char>(c);
-  return byte >= 0x81 && byte <= 0xFE;
-}
-
-std::string ForwardSlashes(std::string_view url) {
-  std::string text(url);
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (IsGbkLeadByte(text[i])) {
-      ++i;  // the trail byte may be 0x5C and must stay
-    } else if (text[i] == '\\') {
-      text[i] = '/';
-    }
-  }
-  return text;
-}
 
 // Splits `rest` into path, document and params. The path keeps every byte up
 // to the last "/" before the query; `rooted` puts a "/" in front of it.

@@ -16,8 +16,6 @@ namespace {
 
 BeforeRenameHook before_rename_hook = nullptr;
 
-bool IsGbkLead(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
-
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     ssize_t n = write(fd, bytes.data(), bytes.size());
@@ -43,19 +41,11 @@ std::string TempSuffix() {
 }  // namespace
 
 std::string NativePath(std::string_view path) {
-  std::string mapped(path);
-  bool ascii = true;
-  for (size_t i = 0; i < mapped.size(); ++i) {
-    unsigned char byte = static_cast<unsigned char>(mapped[i]);
-    if (byte >= 0x80) ascii = false;
-    if (IsGbkLead(byte) && i + 1 < mapped.size()) {
-      ++i;  // the second byte of a GBK character may be 0x5C, which is no
-            // separator
-    } else if (byte == '\\') {
-      mapped[i] = '/';
-    }
+  const std::string mapped = ForwardSlashes(path);
+  for (char c : mapped) {
+    if (static_cast<unsigned char>(c) >= 0x80) return GbkToUtf8(mapped);
   }
-  return ascii ? mapped : GbkToUtf8(mapped);
+  return mapped;
 }
 
 bool FileExists(const std::string& path) {

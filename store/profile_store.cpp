@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "os/files.h"
+#include "text/gbk.h"
 
 namespace qilo {
 namespace {
@@ -16,17 +17,12 @@ constexpr std::string_view kNewFileLineEnd = "\n";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-bool IsGbkLead(char c) {
-  unsigned char byte = static_cast<unsigned char>(c);
-  return byte >= 0x81 && byte <= 0xFE;
-}
-
 // The first kMaxValueBytes bytes of the value, less the lead byte of a
 // two-byte character that the cut would split.
 std::string_view CutValue(std::string_view value) {
   if (value.size() <= kMaxValueBytes) return value;
   size_t end = 0;
-  while (end < kMaxValueBytes) end += IsGbkLead(value[end]) ? 2 : 1;
+  while (end < kMaxValueBytes) end += IsGbkLeadByte(value[end]) ? 2 : 1;
   return value.substr(0, end > kMaxValueBytes ? end - 2 : end);
 }
 
@@ -34,24 +30,6 @@ std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
-}
-
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
-
-// Names compare with ASCII case folded, but the second byte of a GBK character
-// (which may fall on a letter) compares exactly, so two Chinese names never
-// match by accident.
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (IsGbkLead(a[i]) && i + 1 < a.size()) {
-      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
-      ++i;
-    } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
-      return false;
-    }
-  }
-  return true;
 }
 
 // One line of the file: [begin, text_end) is its text, [text_end, end) its line
@@ -122,7 +100,7 @@ Lookup Find(std::string_view content, std::string_view section,
     pos = line.end;
     ParsedLine parsed = Parse(content, line);
     if (parsed.kind == LineKind::kHeader) {
-      in_section = SameName(parsed.name, section);
+      in_section = SameText(parsed.name, section);
       in_first_part = in_section && !lookup.section_found;
       if (in_first_part) {
         lookup.section_found = true;
@@ -130,7 +108,7 @@ Lookup Find(std::string_view content, std::string_view section,
       }
     } else if (parsed.kind == LineKind::kEntry && in_section) {
       if (in_first_part) lookup.insert_at = line.end;
-      if (SameName(parsed.name, key)) {
+      if (SameText(parsed.name, key)) {
         lookup.matches.emplace_back(line, parsed.value_begin);
         if (first_match_only) break;
       }

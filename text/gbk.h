@@ -12,6 +12,21 @@ std::string GbkToUtf8(std::string_view gbk);
 // UTF-8 to GBK. A character GBK cannot hold becomes "?".
 std::string Utf8ToGbk(std::string_view utf8);
 
+// True for a byte that starts a two-byte GBK character; the byte after it may
+// be any value, "\\" and ASCII letters included.
+inline bool IsGbkLeadByte(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte >= 0x81 && byte <= 0xFE;
+}
+
+// The text with every "\\" that is not the second byte of a GBK character
+// turned into "/".
+std::string ForwardSlashes(std::string_view text);
+
+// Equal but for the letter case of ASCII letters; both bytes of a GBK
+// character compare exactly, so two Chinese texts never match by accident.
+bool SameText(std::string_view a, std::string_view b);
+
 // The GBK bytes of a UTF-8 source literal, converted once and kept for the
 // life of the process. Only for literals: the cache is keyed by the text.
 const std::string& Gbk(std::string_view utf8_literal);

@@ -39,5 +39,27 @@ TEST(GbkTest, LiteralIsCachedAndStable) {
   EXPECT_EQ(first, Utf8ToGbk("利润率："));
 }
 
+TEST(GbkTest, SameTextFoldsOnlyAsciiLetters) {
+  const struct {
+    const char *a, *b;
+    bool same;
+  } kCases[] = {
+      {"Content-Length", "content-length", true},
+      {"HTTP://", "http://", true},
+      {"\xB0\x41", "\xB0\x61", false},  // a trail byte that looks like "A"
+      {"\xB0\x41x", "\xB0\x41X", true},
+      {"[", "{", false},
+      {"ab", "abc", false},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(SameText(c.a, c.b), c.same) << c.a;
+}
+
+TEST(GbkTest, ForwardSlashesKeepsGbkTrailBytes) {
+  EXPECT_EQ(ForwardSlashes("C:\\a\\b"), "C:/a/b");
+  EXPECT_EQ(ForwardSlashes("\x95\\\\x"),
+            "\x95\\/x");  // 0x955C is one character
+  EXPECT_EQ(ForwardSlashes("end\x95"), "end\x95");
+}
+
 }  // namespace
 }  // namespace qilo

@@ -1,18 +1,14 @@
 #include "ticker/info_ticker.h"
 
-#include <cctype>
 #include <string_view>
+
+#include "text/gbk.h"
 
 namespace qilo {
 namespace {
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i])
-      return false;
-  }
-  return true;
+  return SameText(text.substr(0, prefix.size()), prefix);
 }
 
 }  // namespace
