@@ -1,6 +1,7 @@
 #include "calc/number.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace qilo {
 
@@ -21,5 +22,18 @@ Number operator/(Number a, Number b) {
 }
 
 Number Abs(Number x) { return Number(std::fabs(x.Value())); }
+
+std::string NumberBits(Number x) {
+  const long double v = x.Value();
+  unsigned char bytes[10];
+  std::memcpy(bytes, &v, sizeof bytes);
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (int i = 9; i >= 0; --i) {
+    out += kHex[bytes[i] >> 4];
+    out += kHex[bytes[i] & 15];
+  }
+  return out;
+}
 
 }  // namespace qilo

@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <compare>
+#include <string>
 
 #include "text/exception.h"
 
@@ -50,5 +51,9 @@ class Number {
 
 // |x|
 Number Abs(Number x);
+
+// The 80 bits of x as 20 upper-case hex digits, sign and exponent first, then
+// the 64-bit significand: "4002A000000000000000" for 10.
+std::string NumberBits(Number x);
 
 }  // namespace qilo

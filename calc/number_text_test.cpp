@@ -11,14 +11,7 @@ namespace qilo {
 namespace {
 
 // The exact bits of a value: "equal" must not hide a sign or a last-bit error.
-std::string Bits(long double v) {
-  unsigned char bytes[10];
-  std::memcpy(bytes, &v, 10);
-  char out[21];
-  for (int i = 0; i < 10; ++i)
-    std::snprintf(out + 2 * i, 3, "%02X", bytes[9 - i]);
-  return out;
-}
+std::string Bits(long double v) { return NumberBits(v); }
 
 class SeparatorGuard {
  public:

@@ -10,20 +10,6 @@
 namespace qilo::cli {
 namespace {
 
-// Sign and exponent, then the 64-bit significand: "4002A000000000000000"
-// for 10.
-std::string Bits(long double v) {
-  unsigned char bytes[10];
-  std::memcpy(bytes, &v, sizeof bytes);
-  std::string out;
-  char pair[3];
-  for (int i = 9; i >= 0; --i) {
-    std::snprintf(pair, sizeof pair, "%02X", bytes[i]);
-    out += pair;
-  }
-  return out;
-}
-
 bool ParseDecimals(const std::string& text, int* decimals) {
   if (text.empty() || text.size() > 2) return false;
   int value = 0;
@@ -74,7 +60,7 @@ int RunNumber(const std::vector<std::string>& args) {
     std::fprintf(stderr, "%s\n", GbkToUtf8(e.Message()).c_str());
     return 2;
   }
-  if (parsed.Has("--bits")) std::printf("%s\n", Bits(value.Value()).c_str());
+  if (parsed.Has("--bits")) std::printf("%s\n", NumberBits(value).c_str());
   for (int n : decimals)
     std::printf("%s\n", GbkToUtf8(FormatFixed(value, n)).c_str());
   return 0;
