@@ -14,6 +14,7 @@
 #include "app/qt/look.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_desktop.h"
+#include "app/qt/translations.h"
 #include "calc/number_text.h"
 #include "os/locale.h"
 
@@ -63,6 +64,7 @@ int main(int argc, char* argv[]) {
       QString::fromUtf8(qilo::kApplicationTitle));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/mainicon.png")));
   qilo::InstallFontSubstitutes();
+  const auto qt_texts = qilo::InstallQtTranslations(QLocale());
   qilo::SetDecimalSeparator(qilo::UserDecimalSymbol());
 
   qilo::QtDesktop desktop;

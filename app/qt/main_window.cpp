@@ -260,7 +260,7 @@ void MainWindow::Build(Item& item) {
     }
     case ControlKind::kEdit: {
       auto* edit = new EditField(parent);
-      edit->setFont(ToQFont(layout.font));
+      edit->SetLayoutFont(ToQFont(layout.font));
       SetColour(edit, QPalette::Base, ToQColor(layout.background));
       edit->SetByteLimit(item.control->max_length);
       if (h != nullptr && h->key_down != nullptr) {
@@ -463,8 +463,8 @@ void MainWindow::Mirror(Item& item, bool force) {
       static_cast<QLabel*>(widget)->setText(text);
       place = true;
     } else if (kind == ControlKind::kEdit) {
-      auto* edit = static_cast<QLineEdit*>(widget);
-      edit->setText(text);
+      auto* edit = static_cast<EditField*>(widget);
+      edit->ShowProgramText(text);
       item.shown_text = edit->text();
     } else if (kind == ControlKind::kRadio) {
       static_cast<QRadioButton*>(widget)->setText(text);
@@ -479,7 +479,9 @@ void MainWindow::Mirror(Item& item, bool force) {
     widget->setToolTip(item.layout->show_hint ? HintText(c.hint) : QString());
   }
   if (kind == ControlKind::kEdit && (force || c.read_only != shown.read_only)) {
-    static_cast<QLineEdit*>(widget)->setReadOnly(c.read_only);
+    auto* edit = static_cast<EditField*>(widget);
+    edit->setReadOnly(c.read_only);
+    edit->FitFont();
     // Qt gives a read-only field the arrow; its text can still be selected.
     ApplyCursor(item);
   }
@@ -612,18 +614,42 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
 }
 
-// The drag strip over the title band moves the window.
+// The drag strip over the title band moves the window: through the window
+// manager where there is one that takes the move, else by following the
+// mouse while the button is held.
 void MainWindow::mousePressEvent(QMouseEvent* event) {
   const QPoint at = event->globalPosition().toPoint();
   const QPoint origin = frameGeometry().topLeft();
   if (event->button() == Qt::LeftButton && windowHandle() != nullptr &&
       DragStripHitTest(at.x(), at.y(), origin.x(), origin.y(),
                        HitArea::kClient) == HitArea::kCaption) {
-    windowHandle()->startSystemMove();
+    if (!windowHandle()->startSystemMove()) {
+      drag_from_ = at;
+      drag_origin_ = pos();
+    }
     event->accept();
     return;
   }
   QWidget::mousePressEvent(event);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+  if (drag_from_ && (event->buttons() & Qt::LeftButton)) {
+    move(drag_origin_ + (event->globalPosition().toPoint() - *drag_from_));
+    event->accept();
+    return;
+  }
+  QWidget::mouseMoveEvent(event);
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
+  if (drag_from_ && event->button() == Qt::LeftButton) {
+    move(drag_origin_ + (event->globalPosition().toPoint() - *drag_from_));
+    drag_from_.reset();
+    event->accept();
+    return;
+  }
+  QWidget::mouseReleaseEvent(event);
 }
 
 void MainWindow::changeEvent(QEvent* event) {

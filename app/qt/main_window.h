@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QHash>
+#include <QPoint>
 #include <QString>
 #include <QWidget>
 #include <deque>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -50,6 +52,8 @@ class MainWindow : public QWidget {
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -90,6 +94,10 @@ class MainWindow : public QWidget {
   bool shown_once_ = false;
   bool error_box_open_ = false;
   std::exception_ptr close_error_;
+  // A drag of the strip that the window manager did not take: where the
+  // press was on the screen and where the window stood then.
+  std::optional<QPoint> drag_from_;
+  QPoint drag_origin_;
 };
 
 }  // namespace qilo

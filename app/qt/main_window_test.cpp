@@ -13,18 +13,22 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QRadioButton>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <cstdlib>
 #include <memory>
 #include <ostream>
 #include <utility>
 
+#include "app/fit_font.h"
 #include "app/qt/look.h"
 #include "app/qt/qt_desktop.h"
+#include "app/qt/translations.h"
 #include "app/qt/widgets.h"
 #include "store/profile_store.h"
 
@@ -138,6 +142,100 @@ TEST_F(QtWindowTest, TypedTradeIsCalculatedByTheButton) {
   EXPECT_FALSE(
       static_cast<QRadioButton*>(window_->WidgetNamed("RadBtSH"))->isChecked());
   EXPECT_EQ(Edit("EdTransfer")->text(), "0");
+}
+
+// The first and last columns of `image` inside a one-pixel border that hold
+// ink, a colour well away from `background`; {-1, -1} when none does.
+std::pair<int, int> InkColumns(const QImage& image, const QColor& background) {
+  int first = -1;
+  int last = -1;
+  for (int x = 1; x < image.width() - 1; ++x) {
+    for (int y = 1; y < image.height() - 1; ++y) {
+      const QColor c(image.pixel(x, y));
+      if (std::abs(c.red() - background.red()) +
+              std::abs(c.green() - background.green()) +
+              std::abs(c.blue() - background.blue()) >
+          60) {
+        if (first < 0) first = x;
+        last = x;
+        break;
+      }
+    }
+  }
+  return {first, last};
+}
+
+// The ink width of a field's text drawn unclipped in the field's font.
+int WholeInkWidth(const QLineEdit* edit) {
+  QImage image(400, edit->height(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.setFont(edit->font());
+  painter.setPen(Qt::black);
+  painter.drawText(QRect(10, 0, 380, edit->height()), Qt::AlignVCenter,
+                   edit->text());
+  painter.end();
+  const auto [first, last] = InkColumns(image, Qt::white);
+  return last - first + 1;
+}
+
+TEST_F(QtWindowTest, LargeAmountsShowEveryDigitInTheResultFields) {
+  const char* const kResults[] = {"EdCostBuy", "EdCostSell", "EdProfit"};
+  Type("EdPriceBuy", "10");
+  Type("EdPriceSell", "11");
+  for (const bool three_decimals : {false, true}) {
+    if (three_decimals) {
+      QTest::mouseClick(window_->WidgetNamed("LabCostPrice"), Qt::LeftButton);
+      Type("EdPriceBuy", "10");
+      Type("EdPriceSell", "11");
+    }
+    for (const char* count : {"100000", "1000000", "99999999"}) {
+      Type("EdCnt", count);
+      QTest::mouseClick(window_->WidgetNamed("BtnCal"), Qt::LeftButton);
+      if (std::string(count) == "100000") {
+        EXPECT_EQ(Edit("EdCostBuy")->text(), "1001804.00");
+        EXPECT_EQ(Edit("EdCostSell")->text(), "1096926.00");
+        SaveShot("large_amounts.png");
+      }
+      for (const char* name : kResults) {
+        SCOPED_TRACE(testing::Message() << name << " at " << count
+                                        << (three_decimals ? ", 3" : ", 2"));
+        EditField* edit = Edit(name);
+        // The field shows as much ink as the whole text drawn unclipped.
+        const auto [first, last] = InkColumns(
+            edit->grab().toImage(), edit->palette().color(QPalette::Base));
+        EXPECT_EQ(edit->cursorPosition(), 0);
+        EXPECT_FALSE(edit->Overflows());
+        EXPECT_LE(edit->font().pixelSize(), 13);
+        EXPECT_GE(edit->font().pixelSize(), kFitFontFloorPx);
+        EXPECT_LE(first, 6);  // begins at the left margin, not scrolled
+        EXPECT_GE(last - first + 1, WholeInkWidth(edit) - 1)
+            << edit->text().toStdString() << " " << edit->font().pixelSize();
+        EXPECT_LT(last, edit->width() - 1);
+      }
+    }
+  }
+  // The longest of them needed a smaller font; a short result brings back the
+  // layout's.
+  EXPECT_LT(Edit("EdCostSell")->font().pixelSize(), 13);
+  Type("EdCnt", "1000");
+  QTest::mouseClick(window_->WidgetNamed("BtnCal"), Qt::LeftButton);
+  for (const char* name : kResults) {
+    EXPECT_EQ(Edit(name)->font().pixelSize(), 13) << name;
+    EXPECT_EQ(Edit(name)->font().family(), Edit("EdPriceBuy")->font().family());
+  }
+  EXPECT_EQ(Edit("EdCostBuy")->text(), "10022.00");
+
+  // An amount too long for any font shows its leading digits and marks the
+  // cut with an ellipsis.
+  Type("EdPriceBuy", "999999");
+  Type("EdPriceSell", "999999");
+  Type("EdCnt", "99999999999");
+  QTest::mouseClick(window_->WidgetNamed("BtnCal"), Qt::LeftButton);
+  EXPECT_EQ(Edit("EdCostBuy")->text(), "100169899928998305.00");
+  EXPECT_TRUE(Edit("EdCostBuy")->Overflows());
+  EXPECT_EQ(Edit("EdCostBuy")->font().pixelSize(), kFitFontFloorPx);
+  EXPECT_EQ(Edit("EdCostBuy")->cursorPosition(), 0);
 }
 
 TEST_F(QtWindowTest, FocusStartsInTheBuyPriceAndTabsInLayoutOrder) {
@@ -391,6 +489,37 @@ TEST_F(QtWindowTest, LabelClicksTogglePrecisionAndMinimize) {
   EXPECT_TRUE(window_->isMinimized());
 }
 
+// Qt's offscreen platform takes no system move, as a desktop without a window
+// manager does not: the window follows the mouse itself.
+TEST_F(QtWindowTest, TheDragStripMovesTheWindowWithoutAWindowManager) {
+  const struct {
+    QPoint press;
+    QPoint moved_by;  // how far the window goes for a move of (+50, +30)
+  } kCases[] = {
+      {{100, 10}, {50, 30}}, {{31, 10}, {50, 30}},  // first column inside the
+                                                    // strip
+      {{429, 22}, {50, 30}}, {{30, 10}, {0, 0}},    // on the strip's edges:
+                                                    // client area
+      {{430, 10}, {0, 0}},   {{100, 23}, {0, 0}},  {{100, 1}, {0, 0}},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(testing::Message() << c.press.x() << "," << c.press.y());
+    window_->move(40, 60);
+    const QPoint before = window_->pos();
+    QTest::mousePress(window_.get(), Qt::LeftButton, {}, c.press);
+    QTest::mouseMove(window_.get(), c.press + QPoint(25, 15));
+    QTest::mouseMove(window_.get(),
+                     c.press + QPoint(50, 30) - (window_->pos() - before));
+    QTest::mouseRelease(window_.get(), Qt::LeftButton, {},
+                        c.press + QPoint(50, 30) - (window_->pos() - before));
+    EXPECT_EQ(window_->pos() - before, c.moved_by);
+    // Moving on with the button up leaves the window where it is.
+    const QPoint after = window_->pos();
+    QTest::mouseMove(window_.get(), QPoint(200, 100));
+    EXPECT_EQ(window_->pos(), after);
+  }
+}
+
 TEST_F(QtWindowTest, TickerRunsOnItsTimerAndTheEditorOpensWithTheEntryShown) {
   // A window started on a links file with two entries.
   window_.reset();
@@ -440,6 +569,71 @@ TEST_F(QtWindowTest, RendersTheWindowWithItsFrame) {
   if (!path.isEmpty()) {
     EXPECT_TRUE(image.save(QString::fromLocal8Bit(path)));
   }
+}
+
+// Qt's own texts in the window, in the user's language or else in Chinese.
+class QtTextsTest : public QtWindowTest {
+ protected:
+  // The texts of an edit field's context menu, as the field builds it.
+  QStringList MenuTexts() {
+    std::unique_ptr<QMenu> menu(Edit("EdOther")->createStandardContextMenu());
+    QStringList texts;
+    for (const QAction* action : menu->actions()) {
+      if (!action->isSeparator()) texts << action->text();
+    }
+    return texts;
+  }
+  static bool HasChinese(const QString& text) {
+    for (const QChar c : text) {
+      if (c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF) return true;
+    }
+    return false;
+  }
+};
+
+// Run with LANG=zh_CN.UTF-8 by its own CTest entry, and with the build's own
+// environment in the whole binary's run.
+TEST_F(QtTextsTest, TheUsersLocaleOrChineseNamesTheContextMenuAndTheBoxButton) {
+  const auto texts = InstallQtTranslations(QLocale());
+  ASSERT_NE(texts, nullptr);
+  const QStringList menu = MenuTexts();
+  ASSERT_FALSE(menu.isEmpty());
+  if (QLocale().language() == QLocale::Chinese ||
+      QLocale().language() == QLocale::C) {
+    EXPECT_TRUE(HasChinese(menu.front())) << menu.front().toStdString();
+    QMessageBox box(QMessageBox::Critical, "t", "m", QMessageBox::Ok);
+    EXPECT_TRUE(HasChinese(box.button(QMessageBox::Ok)->text()))
+        << box.button(QMessageBox::Ok)->text().toStdString();
+  }
+}
+
+TEST_F(QtTextsTest, ChineseWhereQtHasNoCatalogueForTheLocale) {
+  const struct {
+    QLocale locale;
+    bool chinese;
+  } kCases[] = {
+      {QLocale(QLocale::Chinese, QLocale::China), true},
+      {QLocale(QLocale::Chinese, QLocale::Taiwan), true},  // traditional
+      {QLocale::c(), true},
+      {QLocale(QLocale::Swahili, QLocale::Kenya), true},  // none for it
+      {QLocale(QLocale::German, QLocale::Germany), false},
+      {QLocale(QLocale::English, QLocale::UnitedStates), false},
+  };
+  const QString english = MenuTexts().front();
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.locale.name().toStdString());
+    const auto texts = InstallQtTranslations(c.locale);
+    ASSERT_NE(texts, nullptr);
+    const QString first = MenuTexts().front();
+    EXPECT_EQ(HasChinese(first), c.chinese) << first.toStdString();
+    if (c.locale.language() == QLocale::German) {
+      EXPECT_NE(first, english);
+    }
+  }
+  // The program's own texts stay as they are.
+  EXPECT_EQ(LabelText("LabInfo"), QString::fromUtf8("Qilo股票计算器  "));
+  // Gone with the translator: Qt's English source texts again.
+  EXPECT_EQ(MenuTexts().front(), english);
 }
 
 }  // namespace

@@ -2,14 +2,17 @@
 
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <cmath>
 #include <memory>
 
+#include "app/fit_font.h"
 #include "app/qt/gbk_qt.h"
 
 namespace qilo {
@@ -226,6 +229,51 @@ void EditField::PasteLimited() {
   InsertLimited(QGuiApplication::clipboard()->text());
 }
 
+void EditField::SetLayoutFont(const QFont& font) {
+  layout_font_ = font;
+  FitFont();
+}
+
+void EditField::ShowProgramText(const QString& text) {
+  setText(text);
+  setCursorPosition(0);
+  FitFont();
+}
+
+// The line edit draws its text two pixels inside the text margins; the ink
+// must end before the bevel on the right.
+int EditField::TextRoom() const {
+  constexpr int kInnerMargin = 2;
+  const QMargins margins = textMargins();
+  return width() - margins.left() - margins.right() - kInnerMargin - 1;
+}
+
+void EditField::FitFont() {
+  QFont fitted = layout_font_;
+  overflows_ = false;
+  if (isReadOnly()) {
+    const QString shown = text();
+    const FittedFont fit = FitFontSize(
+        layout_font_.pixelSize(), kFitFontFloorPx, TextRoom(), [&](int px) {
+          // The ink, not the advance: the last digit's side bearing may
+          // stand in the bevel.
+          QFont f = layout_font_;
+          f.setPixelSize(px);
+          const QRectF ink = QFontMetricsF(f).tightBoundingRect(shown);
+          return static_cast<int>(std::ceil(ink.right()));
+        });
+    fitted.setPixelSize(fit.pixel_size);
+    overflows_ = !fit.fits;
+  }
+  if (fitted != font()) setFont(fitted);
+  update();
+}
+
+void EditField::resizeEvent(QResizeEvent* event) {
+  QLineEdit::resizeEvent(event);
+  FitFont();
+}
+
 QString EditField::FilterTyped(const QString& typed) {
   if (!on_key_press) return typed;
   QString accepted;
@@ -328,6 +376,16 @@ void EditField::contextMenuEvent(QContextMenuEvent* event) {
 void EditField::paintEvent(QPaintEvent* event) {
   QLineEdit::paintEvent(event);
   QPainter painter(this);
+  if (overflows_) {
+    // The text goes on beyond the right edge: say so rather than let the
+    // leading digits pass for the whole amount.
+    const QString ellipsis(QChar(0x2026));
+    const int w = painter.fontMetrics().horizontalAdvance(ellipsis) + 2;
+    const QRect mark(width() - 1 - w, 1, w, height() - 2);
+    painter.fillRect(mark, palette().color(QPalette::Base));
+    painter.setPen(palette().color(QPalette::Text));
+    painter.drawText(mark, Qt::AlignCenter, ellipsis);
+  }
   painter.setPen(palette().color(QPalette::Dark));
   painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

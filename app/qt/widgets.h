@@ -80,6 +80,17 @@ class EditField : public QLineEdit {
   void InsertLimited(QString text);
   // Pastes the clipboard as InsertLimited does.
   void PasteLimited();
+  // The font the layout gives the field; a read-only field shrinks from it.
+  void SetLayoutFont(const QFont& font);
+  // Shows a text the program sets from its first character, as a native edit
+  // field does, and fits the font to it.
+  void ShowProgramText(const QString& text);
+  // A read-only field takes the largest font, from the layout's down to
+  // kFitFontFloorPx, that shows its whole text; an editable one the layout's.
+  void FitFont();
+  // True when the text is wider than the field even at the smallest font: the
+  // field then marks its right end with an ellipsis.
+  bool Overflows() const { return overflows_; }
   void PasteOrEdit(QKeyEvent* event);
 
   std::function<void(int)> on_key_down;  // virtual key codes 13, 38, 40
@@ -93,13 +104,19 @@ class EditField : public QLineEdit {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   // The characters of `typed` that the key filter lets in, each offered to it
   // in turn; all of them when the field has no filter.
   QString FilterTyped(const QString& typed);
 
+  // The pixels of the field's width the text may take without scrolling.
+  int TextRoom() const;
+
   int byte_limit_ = 0;
+  QFont layout_font_;
+  bool overflows_ = false;
 };
 
 }  // namespace qilo
