@@ -3,7 +3,7 @@
 
 PACKAGES := cmake ninja-build g++ python3 libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev libgl-dev xvfb xauth fonts-wqy-microhei fonts-dejavu-core \
-            python3-pil fonts-dejavu-extra x11-utils imagemagick xdotool \
+            python3-pil fonts-dejavu-extra fonts-lato x11-utils imagemagick xdotool \
             qt6-translations-l10n
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 

@@ -1,8 +1,10 @@
 #include "app/qt/look.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QPalette>
 #include <QStringList>
+#include <cstring>
 
 namespace qilo {
 
@@ -30,10 +32,42 @@ QColor ToQColor(Colour colour) {
   }
 }
 
+namespace {
+
+constexpr char kBlackFace[] = "Arial Black";
+
+}  // namespace
+
+QString HeaviestSans() {
+  // Sans families Debian ships, some with black or heavy styles; DejaVu Sans
+  // (bold at most) is always there.
+  static const char* const kSans[] = {
+      "Lato",      "Roboto",          "Noto Sans",
+      "Open Sans", "Liberation Sans", "DejaVu Sans"};
+  QString heaviest = QStringLiteral("DejaVu Sans");
+  int heaviest_weight = -1;
+  for (const char* name : kSans) {
+    const QString family = QString::fromUtf8(name);
+    if (!QFontDatabase::hasFamily(family)) continue;
+    for (const QString& style : QFontDatabase::styles(family)) {
+      if (QFontDatabase::italic(family, style)) continue;
+      const int weight = QFontDatabase::weight(family, style);
+      if (weight > heaviest_weight) {
+        heaviest = family;
+        heaviest_weight = weight;
+      }
+    }
+  }
+  return heaviest;
+}
+
 QFont ToQFont(const FontSpec& font) {
   QFont f(QString::fromUtf8(font.face));
   f.setPixelSize(font.pixel_size);
-  f.setBold(font.bold);
+  if (font.bold) {
+    f.setWeight(std::strcmp(font.face, kBlackFace) == 0 ? QFont::Black
+                                                        : QFont::Bold);
+  }
   f.setUnderline(font.underline);
   return f;
 }
@@ -46,7 +80,8 @@ void InstallFontSubstitutes() {
   const QString narrow = QStringLiteral("DejaVu Sans Condensed");
   QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {sans, cjk});
   QFont::insertSubstitutions(QStringLiteral("Tahoma"), {narrow, sans, cjk});
-  QFont::insertSubstitutions(QStringLiteral("Arial Black"), {sans, cjk});
+  QFont::insertSubstitutions(QString::fromUtf8(kBlackFace),
+                             {HeaviestSans(), sans, cjk});
   QFont::insertSubstitutions(QString::fromUtf8("宋体"), {cjk, sans});
   QFont::insertSubstitutions(QString::fromUtf8("黑体"), {cjk, sans});
 }

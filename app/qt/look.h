@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QString>
 
 #include "app/colour.h"
 #include "app/layout.h"
@@ -14,8 +15,12 @@ namespace qilo {
 QColor ToQColor(Colour colour);
 
 // A layout font: its face (found through the substitutes below), its character
-// height in pixels, bold and underline.
+// height in pixels, bold (black for Arial Black) and underline.
 QFont ToQFont(const FontSpec& font);
+
+// Of the sans families installed, the one with the heaviest upright style: it
+// stands in for Arial Black, whose bold symbols would read thin otherwise.
+QString HeaviestSans();
 
 // Maps the layout's faces, which Linux desktops lack, to the installed DejaVu
 // and WenQuanYi faces. Call once, after the application object exists.

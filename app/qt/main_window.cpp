@@ -152,6 +152,21 @@ bool IsRule(const char* text) {
 constexpr int kFullStopIndent = 2;
 bool IsFullStop(const char* text) { return std::strcmp(text, "。") == 0; }
 
+// The substitute face sets "-" higher in its line than Arial Black does: the
+// editor's "-" is lined up on the middle of its "+" instead.
+struct GlyphCentring {
+  const char* label;
+  const char* centred_on;
+};
+constexpr GlyphCentring kGlyphCentring[] = {{"LabDel", "LabAdd"}};
+
+// The vertical middle of a label's ink below the label's top.
+qreal GlyphMiddle(const QLabel& label) {
+  const QFontMetricsF metrics(label.font());
+  const QRectF ink = metrics.tightBoundingRect(label.text());
+  return metrics.ascent() + ink.center().y();
+}
+
 }  // namespace
 
 MainWindow::MainWindow(TFrmMain& form, QtDesktop& desktop)
@@ -245,6 +260,8 @@ void MainWindow::Build(Item& item) {
         const int natural = QFontMetrics(font).horizontalAdvance(
             QString::fromUtf8(layout.text));
         if (natural > 0) font.setStretch(100 * layout.width / natural);
+        // A one-pixel rule in its own colour, not a blend with the cream.
+        font.setStyleStrategy(QFont::NoAntialias);
       }
       label->setFont(font);
       if (IsFullStop(layout.text)) label->setIndent(kFullStopIndent);
@@ -256,6 +273,15 @@ void MainWindow::Build(Item& item) {
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
       }
       item.widget = label;
+      label->setText(QString::fromUtf8(layout.text));
+      for (const GlyphCentring& g : kGlyphCentring) {
+        if (std::strcmp(g.label, layout.name) != 0) continue;
+        const Item* other = by_name_.value(QString::fromUtf8(g.centred_on));
+        const auto* other_label = static_cast<const QLabel*>(other->widget);
+        item.glyph_shift =
+            qRound(other->layout->top + GlyphMiddle(*other_label) -
+                   (layout.top + GlyphMiddle(*label)));
+      }
       break;
     }
     case ControlKind::kEdit: {
@@ -527,7 +553,7 @@ void MainWindow::Place(Item& item) {
     width = std::max(width, metrics.horizontalAdvance(label->text()));
     height = std::max(height, metrics.height());
   }
-  widget->setGeometry(c.left, c.top, width, height);
+  widget->setGeometry(c.left, c.top + item.glyph_shift, width, height);
 }
 
 void MainWindow::ApplyCursor(Item& item) {

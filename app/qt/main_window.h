@@ -67,6 +67,7 @@ class MainWindow : public QWidget {
     Control shown;       // the state last mirrored to the widget
     QString shown_text;  // edit fields: the widget's text as last mirrored
     bool pressed = false;
+    int glyph_shift = 0;  // labels: pixels down from the layout's top
   };
 
   void Build(Item& item);
