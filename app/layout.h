@@ -33,6 +33,20 @@ struct FontSpec {
 
 enum class PictureMode { kNone, kStretch, kAutoSize, kAutoSizeTransparent };
 
+// The handlers a control's events go to; a missing one ignores the event.
+// Front ends only dispatch: this is the one place events meet handlers.
+struct Handlers {
+  void (TFrmMain::*click)() = nullptr;
+  void (TFrmMain::*mouse_move)() = nullptr;
+  void (TFrmMain::*mouse_leave)() = nullptr;
+  void (TFrmMain::*mouse_down)() = nullptr;
+  void (TFrmMain::*mouse_up)() = nullptr;
+  void (TFrmMain::*key_down)(int key) = nullptr;  // virtual key code
+  void (TFrmMain::*key_up)() = nullptr;
+  void (TFrmMain::*key_press)(char& key) = nullptr;  // typed character
+  void (TFrmMain::*tick)() = nullptr;                // timers
+};
+
 // One control of the window as laid out at creation. Positions are relative
 // to the parent's client area; texts are UTF-8 literals (GBK in Control).
 struct ControlSpec {
@@ -54,6 +68,7 @@ struct ControlSpec {
   PictureMode picture_mode;
   int interval;  // timers
   bool enabled;  // timers
+  Handlers on;
 };
 
 // The whole window, bottom of the stacking order first within each parent.

@@ -1,22 +1,16 @@
 #include "app/qt/main_window.h"
 
 #include <QCloseEvent>
-#include <QFontMetrics>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSessionManager>
-#include <QStyle>
-#include <QStyleFactory>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
-#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -25,146 +19,19 @@
 #include "app/qt/gbk_qt.h"
 #include "app/qt/look.h"
 #include "app/qt/qt_desktop.h"
+#include "app/qt/widget_factory.h"
 #include "app/qt/widgets.h"
 #include "text/exception.h"
 
 namespace qilo {
 
-// The handlers a control's events go to; a missing one ignores the event.
-struct Handlers {
-  const char* name;
-  void (TFrmMain::*click)() = nullptr;
-  void (TFrmMain::*mouse_move)() = nullptr;
-  void (TFrmMain::*mouse_leave)() = nullptr;
-  void (TFrmMain::*mouse_down)() = nullptr;
-  void (TFrmMain::*mouse_up)() = nullptr;
-  void (TFrmMain::*key_down)(int) = nullptr;
-  void (TFrmMain::*key_up)() = nullptr;
-  void (TFrmMain::*key_press)(char&) = nullptr;
-  void (TFrmMain::*tick)() = nullptr;
-};
-
 namespace {
 
 using F = TFrmMain;
 
-const Handlers kHandlers[] = {
-    {.name = "LabClose",
-     .click = &F::LabCloseClick,
-     .mouse_move = &F::LabCloseMouseMove,
-     .mouse_leave = &F::LabCloseMouseLeave},
-    {.name = "LabMin",
-     .click = &F::LabMinClick,
-     .mouse_move = &F::LabMinMouseMove,
-     .mouse_leave = &F::LabMinMouseLeave},
-    {.name = "LabInfo",
-     .click = &F::LabInfoClick,
-     .mouse_move = &F::LabInfoMouseMove},
-    {.name = "LabConnMe",
-     .click = &F::LabConnMeClick,
-     .mouse_move = &F::LabConnMeMouseMove,
-     .mouse_leave = &F::LabConnMeMouseLeave},
-    {.name = "LabFav",
-     .click = &F::LabFavClick,
-     .mouse_move = &F::LabFavMouseMove,
-     .mouse_leave = &F::LabFavMouseLeave},
-    {.name = "LabAdd",
-     .click = &F::LabAddClick,
-     .mouse_move = &F::LabAddMouseMove,
-     .mouse_leave = &F::LabAddMouseLeave},
-    {.name = "LabDel",
-     .click = &F::LabDelClick,
-     .mouse_move = &F::LabDelMouseMove,
-     .mouse_leave = &F::LabDelMouseLeave},
-    {.name = "LabCostPrice",
-     .click = &F::LabCostPriceClick,
-     .mouse_move = &F::LabCostPriceMouseMove,
-     .mouse_leave = &F::LabCostPriceMouseLeave},
-    {.name = "BtnCal", .click = &F::BtnCalClick},
-    {.name = "BtnBuyUp",
-     .mouse_down = &F::BtnBuyUpMouseDown,
-     .mouse_up = &F::BtnBuyUpMouseUp},
-    {.name = "BtnBuyDwn",
-     .mouse_down = &F::BtnBuyDwnMouseDown,
-     .mouse_up = &F::BtnBuyDwnMouseUp},
-    {.name = "BtnSellUp",
-     .mouse_down = &F::BtnSellUpMouseDown,
-     .mouse_up = &F::BtnSellUpMouseUp},
-    {.name = "BtnSellDwn",
-     .mouse_down = &F::BtnSellDwnMouseDown,
-     .mouse_up = &F::BtnSellDwnMouseUp},
-    {.name = "BtnCntUp",
-     .mouse_down = &F::BtnCntUpMouseDown,
-     .mouse_up = &F::BtnCntUpMouseUp},
-    {.name = "BtnCntDwn",
-     .mouse_down = &F::BtnCntDwnMouseDown,
-     .mouse_up = &F::BtnCntDwnMouseUp},
-    {.name = "EdPriceBuy",
-     .key_down = &F::EdPriceBuyKeyDown,
-     .key_up = &F::EdPriceBuyKeyUp,
-     .key_press = &F::EdPriceBuyKeyPress},
-    {.name = "EdPriceSell",
-     .key_down = &F::EdPriceSellKeyDown,
-     .key_up = &F::EdPriceSellKeyUp,
-     .key_press = &F::EdPriceSellKeyPress},
-    {.name = "EdCnt",
-     .key_down = &F::EdCntKeyDown,
-     .key_up = &F::EdCntKeyUp,
-     .key_press = &F::EdCntKeyPress},
-    {.name = "EdCommision", .key_press = &F::EdCommisionKeyPress},
-    {.name = "EdStamptax", .key_press = &F::EdStamptaxKeyPress},
-    {.name = "EdTransfer", .key_press = &F::EdTransferKeyPress},
-    {.name = "EdOther", .key_press = &F::EdOtherKeyPress},
-    // A click on a market button checks it through TFrmMain::CheckMarket,
-    // which raises the click handler named here.
-    {.name = "RadBtSH", .click = &F::RadBtSHClick},
-    {.name = "RadBtSZ", .click = &F::RadBtSZClick},
-    {.name = "TimerInfo", .tick = &F::TimerInfoTimer},
-    {.name = "TimerStepVal", .tick = &F::TimerStepValTimer},
-};
-
-const Handlers* HandlersOf(const char* name) {
-  for (const Handlers& h : kHandlers) {
-    if (std::strcmp(h.name, name) == 0) return &h;
-  }
-  return nullptr;
-}
-
-void SetColour(QWidget* widget, QPalette::ColorRole role, const QColor& c) {
-  QPalette palette = widget->palette();
-  palette.setColor(role, c);
-  widget->setPalette(palette);
-}
-
-QPalette::ColorRole TextRole(ControlKind kind) {
-  return kind == ControlKind::kEdit ? QPalette::Text : QPalette::WindowText;
-}
-
-// A caption made of underscores is a rule drawn with text: it keeps the
-// length the layout gives it, whatever the width of the substitute's "_".
-bool IsRule(const char* text) {
-  return text[0] != '\0' && std::strspn(text, "_") == std::strlen(text);
-}
-
-// The substitute CJK faces set the ideographic full stop flush left in its
-// cell, where the opaque "%" label overlapping the cell would hide it; SimSun
-// sets it two pixels in, so that the two read together as a per-mille sign.
-constexpr int kFullStopIndent = 2;
-bool IsFullStop(const char* text) { return std::strcmp(text, "。") == 0; }
-
-// The substitute face sets "-" higher in its line than Arial Black does: the
-// editor's "-" is lined up on the middle of its "+" instead.
-struct GlyphCentring {
-  const char* label;
-  const char* centred_on;
-};
-constexpr GlyphCentring kGlyphCentring[] = {{"LabDel", "LabAdd"}};
-
-// The vertical middle of a label's ink below the label's top.
-qreal GlyphMiddle(const QLabel& label) {
-  const QFontMetricsF metrics(label.font());
-  const QRectF ink = metrics.tightBoundingRect(label.text());
-  return metrics.ascent() + ink.center().y();
+bool HasAny(const Handlers& on) {
+  return on.click || on.mouse_move || on.mouse_leave || on.mouse_down ||
+         on.mouse_up || on.key_down || on.key_up || on.key_press || on.tick;
 }
 
 }  // namespace
@@ -188,7 +55,6 @@ MainWindow::MainWindow(TFrmMain& form, QtDesktop& desktop)
     Item& item = items_.emplace_back();
     item.layout = &layout;
     item.control = &(form_.*layout.member);
-    item.handlers = HandlersOf(layout.name);
     by_control_[item.control] = &item;
     by_name_.insert(QString::fromUtf8(layout.name), &item);
     Build(item);
@@ -242,129 +108,80 @@ QWidget* MainWindow::WidgetNamed(const QString& name) const {
 
 void MainWindow::Build(Item& item) {
   const ControlSpec& layout = *item.layout;
-  const Handlers* h = item.handlers;
   QWidget* parent = this;
   if (layout.parent != nullptr) {
     parent = by_name_.value(QString::fromUtf8(layout.parent))->widget;
   }
-  switch (layout.kind) {
-    case ControlKind::kPicture:
-      item.widget = new PictureBox(
-          QStringLiteral(":/assets/") + QString::fromUtf8(layout.picture),
-          layout.picture_mode, parent);
-      break;
-    case ControlKind::kLabel: {
-      auto* label = new CaptionLabel(parent);
-      QFont font = ToQFont(layout.font);
-      if (IsRule(layout.text)) {
-        const int natural = QFontMetrics(font).horizontalAdvance(
-            QString::fromUtf8(layout.text));
-        if (natural > 0) font.setStretch(100 * layout.width / natural);
-        // A one-pixel rule in its own colour, not a blend with the cream.
-        font.setStyleStrategy(QFont::NoAntialias);
-      }
-      label->setFont(font);
-      if (IsFullStop(layout.text)) label->setIndent(kFullStopIndent);
-      if (h != nullptr) {
-        label->setMouseTracking(true);
-        label->installEventFilter(this);
-      } else if (!layout.show_hint) {
+  item.widget = MakeWidget(layout, parent);
+  if (const char* name = GlyphCentredOn(layout)) {
+    const Item* other = by_name_.value(QString::fromUtf8(name));
+    item.glyph_shift =
+        GlyphShift(layout, *item.widget, *other->layout, *other->widget);
+  }
+  Wire(item);
+}
+
+// Sends the widget's events to the handlers its layout entry names.
+void MainWindow::Wire(Item& item) {
+  const Handlers& on = item.layout->on;
+  switch (item.layout->kind) {
+    case ControlKind::kLabel:
+      if (HasAny(on)) {
+        item.widget->setMouseTracking(true);
+        item.widget->installEventFilter(this);
+      } else if (!item.layout->show_hint) {
         // A press on a plain label belongs to what lies beneath.
-        label->setAttribute(Qt::WA_TransparentForMouseEvents);
-      }
-      item.widget = label;
-      label->setText(QString::fromUtf8(layout.text));
-      for (const GlyphCentring& g : kGlyphCentring) {
-        if (std::strcmp(g.label, layout.name) != 0) continue;
-        const Item* other = by_name_.value(QString::fromUtf8(g.centred_on));
-        const auto* other_label = static_cast<const QLabel*>(other->widget);
-        item.glyph_shift =
-            qRound(other->layout->top + GlyphMiddle(*other_label) -
-                   (layout.top + GlyphMiddle(*label)));
+        item.widget->setAttribute(Qt::WA_TransparentForMouseEvents);
       }
       break;
-    }
     case ControlKind::kEdit: {
-      auto* edit = new EditField(parent);
-      edit->SetLayoutFont(ToQFont(layout.font));
-      SetColour(edit, QPalette::Base, ToQColor(layout.background));
-      edit->SetByteLimit(item.control->max_length);
-      if (h != nullptr && h->key_down != nullptr) {
-        edit->on_key_down = [this, f = h->key_down](int key) {
+      auto* edit = static_cast<EditField*>(item.widget);
+      if (on.key_down != nullptr) {
+        edit->on_key_down = [this, f = on.key_down](int key) {
           Run([&form = form_, f, key] { (form.*f)(key); });
         };
       }
-      if (h != nullptr && h->key_up != nullptr) {
-        edit->on_key_up = [this, f = h->key_up] { Call(f); };
+      if (on.key_up != nullptr) {
+        edit->on_key_up = [this, f = on.key_up] { Call(f); };
       }
-      if (h != nullptr && h->key_press != nullptr) {
-        edit->on_key_press = [this, f = h->key_press](char& key) {
+      if (on.key_press != nullptr) {
+        edit->on_key_press = [this, f = on.key_press](char& key) {
           Run([&form = form_, f, &key] { (form.*f)(key); });
         };
         // Numbers only: every typed character goes through the key filter.
         edit->setAttribute(Qt::WA_InputMethodEnabled, false);
       }
-      item.widget = edit;
       break;
     }
-    case ControlKind::kRadio: {
-      auto* radio = new QRadioButton(QString::fromUtf8(layout.text), parent);
-      radio->setFont(ToQFont(layout.font));
-      radio->setAutoExclusive(false);
-      radio->setBackgroundRole(QPalette::Window);
-      radio->setAutoFillBackground(true);
-      radio->installEventFilter(this);
-      connect(radio, &QRadioButton::clicked, this,
-              [this, &item] { ClickRadio(item); });
-      item.widget = radio;
+    case ControlKind::kRadio:
+      item.widget->installEventFilter(this);
+      connect(static_cast<QRadioButton*>(item.widget), &QRadioButton::clicked,
+              this, [this, &item] { ClickRadio(item); });
       break;
-    }
     case ControlKind::kFlatButton: {
-      auto* button = new FlatButton(parent);
-      if (h != nullptr && h->click != nullptr) {
-        button->on_click = [this, f = h->click] { Call(f); };
+      auto* button = static_cast<FlatButton*>(item.widget);
+      if (on.click != nullptr) {
+        button->on_click = [this, f = on.click] { Call(f); };
       }
-      if (h != nullptr && h->mouse_down != nullptr) {
-        button->on_mouse_down = [this, f = h->mouse_down] { Call(f); };
+      if (on.mouse_down != nullptr) {
+        button->on_mouse_down = [this, f = on.mouse_down] { Call(f); };
       }
-      if (h != nullptr && h->mouse_up != nullptr) {
-        button->on_mouse_up = [this, f = h->mouse_up] { Call(f); };
+      if (on.mouse_up != nullptr) {
+        button->on_mouse_up = [this, f = on.mouse_up] { Call(f); };
       }
-      item.widget = button;
-      break;
-    }
-    case ControlKind::kPanel: {
-      auto* panel = new QWidget(parent);
-      SetColour(panel, QPalette::Window, ToQColor(layout.background));
-      panel->setAutoFillBackground(true);
-      item.widget = panel;
-      break;
-    }
-    case ControlKind::kGroupBox: {
-      auto* group = new QGroupBox(QString::fromUtf8(layout.text), parent);
-      // The classic etched frame with the caption on its top line; Fusion's
-      // frame would tint the inside and set the opaque labels apart.
-      if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"))) {
-        classic->setParent(group);
-        group->setStyle(classic);
-      }
-      group->setFont(ToQFont(layout.font));
-      SetColour(group, QPalette::Window, ToQColor(layout.background));
-      group->setAutoFillBackground(true);
-      item.widget = group;
       break;
     }
     case ControlKind::kTimer:
       item.timer = new QTimer(this);
-      if (h != nullptr && h->tick != nullptr) {
+      if (on.tick != nullptr) {
         connect(item.timer, &QTimer::timeout, this,
-                [this, f = h->tick] { Call(f); });
+                [this, f = on.tick] { Call(f); });
       }
       break;
-  }
-  if (item.widget != nullptr && layout.kind != ControlKind::kEdit &&
-      layout.kind != ControlKind::kRadio) {
-    item.widget->setFocusPolicy(Qt::NoFocus);
+    case ControlKind::kPicture:
+    case ControlKind::kPanel:
+    case ControlKind::kGroupBox:
+      break;
   }
 }
 
@@ -447,130 +264,6 @@ void MainWindow::ShowErrorBox(const std::string& message) {
                   FromGbk(ErrorBoxText(message)), QMessageBox::Ok, this);
   box.exec();
   error_box_open_ = false;
-}
-
-void MainWindow::SyncFromWidgets() {
-  for (Item& item : items_) {
-    if (item.layout->kind != ControlKind::kEdit) continue;
-    const QString text = static_cast<QLineEdit*>(item.widget)->text();
-    if (text == item.shown_text) continue;
-    item.control->text = ToGbk(text);
-    item.shown.text = item.control->text;
-    item.shown_text = text;
-  }
-}
-
-void MainWindow::MirrorAll(bool force) {
-  for (Item& item : items_) Mirror(item, force);
-}
-
-void MainWindow::Mirror(Item& item, bool force) {
-  const Control& c = *item.control;
-  Control& shown = item.shown;
-  const ControlKind kind = item.layout->kind;
-  if (kind == ControlKind::kTimer) {
-    if (force || c.enabled != shown.enabled || c.interval != shown.interval) {
-      if (c.enabled && c.interval > 0) {
-        item.timer->start(c.interval);
-      } else {
-        item.timer->stop();
-      }
-    }
-    shown = c;
-    return;
-  }
-  QWidget* widget = item.widget;
-  bool place = force || c.left != shown.left || c.top != shown.top ||
-               c.width != shown.width || c.height != shown.height ||
-               c.transparent != shown.transparent;
-  if (force || c.text != shown.text) {
-    const QString text = FromGbk(c.text);
-    if (kind == ControlKind::kLabel) {
-      static_cast<QLabel*>(widget)->setText(text);
-      place = true;
-    } else if (kind == ControlKind::kEdit) {
-      auto* edit = static_cast<EditField*>(widget);
-      edit->ShowProgramText(text);
-      item.shown_text = edit->text();
-    } else if (kind == ControlKind::kRadio) {
-      static_cast<QRadioButton*>(widget)->setText(text);
-    } else if (kind == ControlKind::kGroupBox) {
-      static_cast<QGroupBox*>(widget)->setTitle(text);
-    }
-  }
-  if (force || c.font_colour != shown.font_colour) {
-    SetColour(widget, TextRole(kind), ToQColor(c.font_colour));
-  }
-  if (force || c.hint != shown.hint) {
-    widget->setToolTip(item.layout->show_hint ? HintText(c.hint) : QString());
-  }
-  if (kind == ControlKind::kEdit && (force || c.read_only != shown.read_only)) {
-    auto* edit = static_cast<EditField*>(widget);
-    edit->setReadOnly(c.read_only);
-    edit->FitFont();
-    // Qt gives a read-only field the arrow; its text can still be selected.
-    ApplyCursor(item);
-  }
-  if (kind == ControlKind::kRadio) {
-    auto* radio = static_cast<QRadioButton*>(widget);
-    // Compared with the button itself: a click toggles it before its handler.
-    if (radio->isChecked() != c.checked) radio->setChecked(c.checked);
-    if (force || c.tab_stop != shown.tab_stop) {
-      radio->setFocusPolicy(c.tab_stop ? Qt::StrongFocus : Qt::ClickFocus);
-    }
-  }
-  if (place) Place(item);
-  if (force || c.visible != shown.visible) widget->setVisible(c.visible);
-  if (c.cursor != shown.cursor) {
-    shown.cursor = c.cursor;
-    ApplyCursor(item);
-  }
-  shown = c;
-}
-
-// Labels size themselves to their caption: never smaller than the layout
-// gives them, larger where the substitute face needs it (an opaque one still
-// fills only the layout's rectangle). Auto-size pictures keep their bitmap's
-// size.
-void MainWindow::Place(Item& item) {
-  const Control& c = *item.control;
-  QWidget* widget = item.widget;
-  const ControlSpec& layout = *item.layout;
-  if (layout.kind == ControlKind::kPicture &&
-      layout.picture_mode != PictureMode::kStretch) {
-    const QSize bitmap = static_cast<PictureBox*>(widget)->BitmapSize();
-    widget->setGeometry(c.left, c.top,
-                        bitmap.isEmpty() ? c.width : bitmap.width(),
-                        bitmap.isEmpty() ? c.height : bitmap.height());
-    return;
-  }
-  int width = c.width;
-  int height = c.height;
-  if (layout.kind == ControlKind::kLabel) {
-    auto* label = static_cast<CaptionLabel*>(widget);
-    label->SetFill(c.transparent ? QSize() : QSize(width, height));
-    const QFontMetrics metrics(label->font());
-    width = std::max(width, metrics.horizontalAdvance(label->text()));
-    height = std::max(height, metrics.height());
-  }
-  widget->setGeometry(c.left, c.top + item.glyph_shift, width, height);
-}
-
-void MainWindow::ApplyCursor(Item& item) {
-  if (item.control->cursor == 1) {
-    const auto& hand = desktop_.HandCursor();
-    item.widget->setCursor(hand ? *hand : QCursor(Qt::ArrowCursor));
-  } else if (item.layout->kind == ControlKind::kEdit) {
-    item.widget->setCursor(Qt::IBeamCursor);
-  } else {
-    item.widget->unsetCursor();
-  }
-}
-
-void MainWindow::RefreshCursors() {
-  for (Item& item : items_) {
-    if (item.widget != nullptr && item.control->cursor == 1) ApplyCursor(item);
-  }
 }
 
 // A user's click checks the button and unchecks the other of the group; its
@@ -686,59 +379,66 @@ void MainWindow::changeEvent(QEvent* event) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   Item* item = by_widget_.value(watched, nullptr);
   if (item == nullptr) return QWidget::eventFilter(watched, event);
-  const Handlers* h = item->handlers;
+  const Handlers& on = item->layout->on;
   switch (event->type()) {
     case QEvent::MouseMove:
-      if (h != nullptr && h->mouse_move != nullptr) Call(h->mouse_move);
+      if (on.mouse_move != nullptr) Call(on.mouse_move);
       break;
     case QEvent::Leave:
-      if (h != nullptr && h->mouse_leave != nullptr) Call(h->mouse_leave);
+      if (on.mouse_leave != nullptr) Call(on.mouse_leave);
       break;
     case QEvent::MouseButtonPress:
-      if (item->layout->kind == ControlKind::kLabel && h != nullptr &&
-          h->click != nullptr) {
-        item->pressed =
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
-        return true;
-      }
-      break;
     case QEvent::MouseButtonDblClick:
-      // The second press of a double click is no click of its own.
-      if (item->layout->kind == ControlKind::kLabel && h != nullptr &&
-          h->click != nullptr) {
-        return true;
-      }
-      break;
     case QEvent::MouseButtonRelease:
-      if (item->layout->kind == ControlKind::kLabel && h != nullptr &&
-          h->click != nullptr) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        const bool click =
-            item->pressed && mouse->button() == Qt::LeftButton &&
-            item->widget->rect().contains(mouse->position().toPoint());
-        item->pressed = false;
-        if (click) Call(h->click);
+      if (item->layout->kind == ControlKind::kLabel && on.click != nullptr) {
+        LabelClick(*item, static_cast<QMouseEvent*>(event));
         return true;
       }
       break;
     case QEvent::KeyPress:
-      if (item->layout->kind == ControlKind::kRadio) {
-        switch (static_cast<QKeyEvent*>(event)->key()) {
-          case Qt::Key_Left:
-          case Qt::Key_Up:
-            return StepRadio(*item, -1);
-          case Qt::Key_Right:
-          case Qt::Key_Down:
-            return StepRadio(*item, 1);
-          default:
-            break;
-        }
+      if (item->layout->kind == ControlKind::kRadio &&
+          RadioKey(*item, static_cast<QKeyEvent*>(event)->key())) {
+        return true;
       }
       break;
     default:
       break;
   }
   return QWidget::eventFilter(watched, event);
+}
+
+// A label is clicked by a left press and a release over it; the second press
+// of a double click is no click of its own.
+void MainWindow::LabelClick(Item& item, QMouseEvent* mouse) {
+  switch (mouse->type()) {
+    case QEvent::MouseButtonPress:
+      item.pressed = mouse->button() == Qt::LeftButton;
+      break;
+    case QEvent::MouseButtonRelease: {
+      const bool click =
+          item.pressed && mouse->button() == Qt::LeftButton &&
+          item.widget->rect().contains(mouse->position().toPoint());
+      item.pressed = false;
+      if (click) Call(item.layout->on.click);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+// The arrow keys move to the next (or previous) market button and check it.
+bool MainWindow::RadioKey(Item& item, int key) {
+  switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+      return StepRadio(item, -1);
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+      return StepRadio(item, 1);
+    default:
+      return false;
+  }
 }
 
 }  // namespace qilo

@@ -19,7 +19,6 @@ class QTimer;
 namespace qilo {
 
 class QtDesktop;
-struct Handlers;
 
 // The borderless main window on Qt: one widget per control of the layout
 // table, events forwarded to the TFrmMain handlers, control state mirrored
@@ -61,7 +60,6 @@ class MainWindow : public QWidget {
   struct Item {
     const ControlSpec* layout = nullptr;
     Control* control = nullptr;
-    const Handlers* handlers = nullptr;
     QWidget* widget = nullptr;
     QTimer* timer = nullptr;
     Control shown;       // the state last mirrored to the widget
@@ -71,6 +69,7 @@ class MainWindow : public QWidget {
   };
 
   void Build(Item& item);
+  void Wire(Item& item);
   void Call(void (TFrmMain::*handler)());
   void Stack();
   void ChainTabOrder();
@@ -78,10 +77,14 @@ class MainWindow : public QWidget {
   void SyncFromWidgets();
   void MirrorAll(bool force);
   void Mirror(Item& item, bool force);
+  void MirrorTimer(Item& item, bool force);
+  void MirrorText(Item& item);
   void Place(Item& item);
   void ApplyCursor(Item& item);
   void ClickRadio(Item& item);
   bool StepRadio(Item& item, int direction);
+  void LabelClick(Item& item, QMouseEvent* mouse);
+  bool RadioKey(Item& item, int key);
   void ShowErrorBox(const std::string& message);
 
   TFrmMain& form_;

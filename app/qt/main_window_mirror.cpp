@@ -1,0 +1,168 @@
+// The main window's mirror: control state to the widgets after a handler,
+// and the texts the user changed back into the controls before one.
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTimer>
+#include <algorithm>
+
+#include "app/qt/gbk_qt.h"
+#include "app/qt/look.h"
+#include "app/qt/main_window.h"
+#include "app/qt/qt_desktop.h"
+#include "app/qt/widget_factory.h"
+#include "app/qt/widgets.h"
+
+namespace qilo {
+namespace {
+
+QPalette::ColorRole TextRole(ControlKind kind) {
+  return kind == ControlKind::kEdit ? QPalette::Text : QPalette::WindowText;
+}
+
+}  // namespace
+
+void MainWindow::SyncFromWidgets() {
+  for (Item& item : items_) {
+    if (item.layout->kind != ControlKind::kEdit) continue;
+    const QString text = static_cast<QLineEdit*>(item.widget)->text();
+    if (text == item.shown_text) continue;
+    item.control->text = ToGbk(text);
+    item.shown.text = item.control->text;
+    item.shown_text = text;
+  }
+}
+
+void MainWindow::MirrorAll(bool force) {
+  for (Item& item : items_) Mirror(item, force);
+}
+
+void MainWindow::Mirror(Item& item, bool force) {
+  const Control& c = *item.control;
+  Control& shown = item.shown;
+  const ControlKind kind = item.layout->kind;
+  if (kind == ControlKind::kTimer) {
+    MirrorTimer(item, force);
+    return;
+  }
+  QWidget* widget = item.widget;
+  bool place = force || c.left != shown.left || c.top != shown.top ||
+               c.width != shown.width || c.height != shown.height ||
+               c.transparent != shown.transparent;
+  if (force || c.text != shown.text) {
+    MirrorText(item);
+    place = place || kind == ControlKind::kLabel;
+  }
+  if (force || c.font_colour != shown.font_colour) {
+    SetColour(widget, TextRole(kind), ToQColor(c.font_colour));
+  }
+  if (force || c.hint != shown.hint) {
+    widget->setToolTip(item.layout->show_hint ? HintText(c.hint) : QString());
+  }
+  if (kind == ControlKind::kEdit && (force || c.read_only != shown.read_only)) {
+    auto* edit = static_cast<EditField*>(widget);
+    edit->setReadOnly(c.read_only);
+    edit->FitFont();
+    // Qt gives a read-only field the arrow; its text can still be selected.
+    ApplyCursor(item);
+  }
+  if (kind == ControlKind::kRadio) {
+    auto* radio = static_cast<QRadioButton*>(widget);
+    // Compared with the button itself: a click toggles it before its handler.
+    if (radio->isChecked() != c.checked) radio->setChecked(c.checked);
+    if (force || c.tab_stop != shown.tab_stop) {
+      radio->setFocusPolicy(c.tab_stop ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+  }
+  if (place) Place(item);
+  if (force || c.visible != shown.visible) widget->setVisible(c.visible);
+  if (c.cursor != shown.cursor) {
+    shown.cursor = c.cursor;
+    ApplyCursor(item);
+  }
+  shown = c;
+}
+
+void MainWindow::MirrorTimer(Item& item, bool force) {
+  const Control& c = *item.control;
+  if (force || c.enabled != item.shown.enabled ||
+      c.interval != item.shown.interval) {
+    if (c.enabled && c.interval > 0) {
+      item.timer->start(c.interval);
+    } else {
+      item.timer->stop();
+    }
+  }
+  item.shown = c;
+}
+
+void MainWindow::MirrorText(Item& item) {
+  const QString text = FromGbk(item.control->text);
+  switch (item.layout->kind) {
+    case ControlKind::kLabel:
+      static_cast<QLabel*>(item.widget)->setText(text);
+      break;
+    case ControlKind::kEdit: {
+      auto* edit = static_cast<EditField*>(item.widget);
+      edit->ShowProgramText(text);
+      item.shown_text = edit->text();
+      break;
+    }
+    case ControlKind::kRadio:
+      static_cast<QRadioButton*>(item.widget)->setText(text);
+      break;
+    case ControlKind::kGroupBox:
+      static_cast<QGroupBox*>(item.widget)->setTitle(text);
+      break;
+    default:
+      break;
+  }
+}
+
+// Labels size themselves to their caption: never smaller than the layout
+// gives them, larger where the substitute face needs it (an opaque one still
+// fills only the layout's rectangle). Auto-size pictures keep their bitmap's
+// size.
+void MainWindow::Place(Item& item) {
+  const Control& c = *item.control;
+  QWidget* widget = item.widget;
+  const ControlSpec& layout = *item.layout;
+  if (layout.kind == ControlKind::kPicture &&
+      layout.picture_mode != PictureMode::kStretch) {
+    const QSize bitmap = static_cast<PictureBox*>(widget)->BitmapSize();
+    widget->setGeometry(c.left, c.top,
+                        bitmap.isEmpty() ? c.width : bitmap.width(),
+                        bitmap.isEmpty() ? c.height : bitmap.height());
+    return;
+  }
+  int width = c.width;
+  int height = c.height;
+  if (layout.kind == ControlKind::kLabel) {
+    auto* label = static_cast<CaptionLabel*>(widget);
+    label->SetFill(c.transparent ? QSize() : QSize(width, height));
+    const QFontMetrics metrics(label->font());
+    width = std::max(width, metrics.horizontalAdvance(label->text()));
+    height = std::max(height, metrics.height());
+  }
+  widget->setGeometry(c.left, c.top + item.glyph_shift, width, height);
+}
+
+void MainWindow::ApplyCursor(Item& item) {
+  if (item.control->cursor == 1) {
+    const auto& hand = desktop_.HandCursor();
+    item.widget->setCursor(hand ? *hand : QCursor(Qt::ArrowCursor));
+  } else if (item.layout->kind == ControlKind::kEdit) {
+    item.widget->setCursor(Qt::IBeamCursor);
+  } else {
+    item.widget->unsetCursor();
+  }
+}
+
+void MainWindow::RefreshCursors() {
+  for (Item& item : items_) {
+    if (item.widget != nullptr && item.control->cursor == 1) ApplyCursor(item);
+  }
+}
+
+}  // namespace qilo

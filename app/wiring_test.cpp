@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/frm_main.h"
+#include "app/layout.h"
+#include "app/recording_desktop.h"
+
+// Walks the layout table, where every event meets its handler: a control
+// whose entry lost a handler, or got another control's, fails here.
+namespace qilo {
+namespace {
+
+const ControlSpec* Find(const char* name) {
+  for (const ControlSpec& s : Layout()) {
+    if (std::strcmp(s.name, name) == 0) return &s;
+  }
+  return nullptr;
+}
+
+// The calculator's inputs: every edit field of the group box and the fee
+// panel except the read-only results, whose tooltips the calculation writes.
+bool IsNumericInput(const ControlSpec& s) {
+  if (s.kind != ControlKind::kEdit || s.parent == nullptr) return false;
+  const bool calculator = std::strcmp(s.parent, "GroupBox1") == 0 ||
+                          std::strcmp(s.parent, "Panel1") == 0;
+  return calculator && !(s.read_only && s.show_hint);
+}
+
+// A flat button lying over an arrow picture of its parent.
+bool IsStepButton(const ControlSpec& s) {
+  if (s.kind != ControlKind::kFlatButton) return false;
+  for (const ControlSpec& p : Layout()) {
+    if (p.kind == ControlKind::kPicture && p.parent != nullptr &&
+        std::strcmp(p.parent, s.parent) == 0 &&
+        std::strncmp(p.picture, "arrow_", 6) == 0 && p.left >= s.left &&
+        p.top >= s.top && p.left + p.width <= s.left + s.width &&
+        p.top + p.height <= s.top + s.height) {
+      return true;
+    }
+  }
+  return false;
+}
+
+TEST(WiringTest, EveryNumericFieldFiltersItsKeysAndThePricesStep) {
+  RecordingDesktop desktop;
+  TFrmMain form(desktop);
+  int inputs = 0;
+  for (const ControlSpec& s : Layout()) {
+    if (!IsNumericInput(s)) continue;
+    SCOPED_TRACE(s.name);
+    ++inputs;
+    ASSERT_NE(s.on.key_press, nullptr);
+    char letter = 'a';
+    (form.*s.on.key_press)(letter);
+    EXPECT_EQ(letter, 0);  // refused
+    char digit = '5';
+    (form.*s.on.key_press)(digit);
+    EXPECT_EQ(digit, '5');
+    // The fields with step buttons step on the arrow keys too.
+    EXPECT_EQ(s.on.key_down != nullptr, s.on.key_up != nullptr);
+    EXPECT_EQ(s.on.key_down != nullptr,
+              std::strcmp(s.parent, "GroupBox1") == 0);
+  }
+  EXPECT_EQ(inputs, 7);
+}
+
+TEST(WiringTest, EveryStepButtonHasDownAndUpAndStepsItsOwnField) {
+  int buttons = 0;
+  for (const ControlSpec& s : Layout()) {
+    if (!IsStepButton(s)) continue;
+    SCOPED_TRACE(s.name);
+    ++buttons;
+    ASSERT_NE(s.on.mouse_down, nullptr);
+    ASSERT_NE(s.on.mouse_up, nullptr);
+    RecordingDesktop desktop;
+    TFrmMain form(desktop);
+    for (const char* name : {"EdPriceBuy", "EdPriceSell", "EdCnt"}) {
+      (form.*Find(name)->member).text = "1000";
+    }
+    (form.*s.on.mouse_down)();
+    (form.*s.on.mouse_up)();
+    EXPECT_FALSE(form.TimerStepVal.enabled);  // the release stops the repeat
+    std::vector<const ControlSpec*> changed;
+    for (const char* name : {"EdPriceBuy", "EdPriceSell", "EdCnt"}) {
+      if ((form.*Find(name)->member).text != "1000")
+        changed.push_back(Find(name));
+    }
+    ASSERT_EQ(changed.size(), 1u);
+    // The field on the button's row, left of it.
+    const ControlSpec* field = changed.front();
+    EXPECT_LT(field->left, s.left);
+    EXPECT_LE(field->top, s.top + s.height);
+    EXPECT_GE(field->top + field->height, s.top);
+  }
+  EXPECT_EQ(buttons, 6);
+}
+
+TEST(WiringTest, EveryClickableLabelHoversAndLeaves) {
+  RecordingDesktop desktop;
+  TFrmMain form(desktop);
+  int labels = 0;
+  for (const ControlSpec& s : Layout()) {
+    if (s.kind != ControlKind::kLabel || s.on.click == nullptr) continue;
+    SCOPED_TRACE(s.name);
+    ++labels;
+    ASSERT_NE(s.on.mouse_move, nullptr);
+    Control& label = form.*s.member;
+    if (std::strcmp(s.name, "LabInfo") == 0) {
+      // The info line only changes the cursor and has no leave handler.
+      EXPECT_EQ(s.on.mouse_leave, nullptr);
+      (form.*s.on.mouse_move)();
+      EXPECT_EQ(label.cursor, 1);
+      continue;
+    }
+    ASSERT_NE(s.on.mouse_leave, nullptr);
+    (form.*s.on.mouse_move)();
+    const Colour hover = label.font_colour;
+    (form.*s.on.mouse_leave)();
+    EXPECT_NE(label.font_colour, hover);
+    (form.*s.on.mouse_move)();
+    EXPECT_EQ(label.font_colour, hover);
+  }
+  EXPECT_EQ(labels, 8);
+}
+
+TEST(WiringTest, NoHandlerServesTwoControlsAndTheRestAreWired) {
+  std::map<std::string, const char*> owner;
+  const auto claim = [&owner](const char* name, const char* event,
+                              const void* handler, size_t size) {
+    const std::string key(static_cast<const char*>(handler), size);
+    const auto [it, fresh] = owner.emplace(key, name);
+    EXPECT_TRUE(fresh) << name << " " << event << " is " << it->second
+                       << "'s handler";
+  };
+  for (const ControlSpec& s : Layout()) {
+    const Handlers& on = s.on;
+#define QILO_CLAIM(event) \
+  if (on.event != nullptr) claim(s.name, #event, &on.event, sizeof(on.event))
+    QILO_CLAIM(click);
+    QILO_CLAIM(mouse_move);
+    QILO_CLAIM(mouse_leave);
+    QILO_CLAIM(mouse_down);
+    QILO_CLAIM(mouse_up);
+    QILO_CLAIM(key_down);
+    QILO_CLAIM(key_up);
+    QILO_CLAIM(key_press);
+    QILO_CLAIM(tick);
+#undef QILO_CLAIM
+  }
+  for (const char* name : {"BtnCal", "RadBtSH", "RadBtSZ"}) {
+    EXPECT_NE(Find(name)->on.click, nullptr) << name;
+  }
+  for (const char* name : {"TimerInfo", "TimerStepVal"}) {
+    EXPECT_NE(Find(name)->on.tick, nullptr) << name;
+  }
+}
+
+TEST(WiringTest, TheCalculateButtonCalculates) {
+  RecordingDesktop desktop;
+  TFrmMain form(desktop);
+  form.CheckMarket(form.RadBtSH);
+  form.EdPriceBuy.text = "10";
+  form.EdPriceSell.text = "11";
+  (form.*Find("BtnCal")->on.click)();
+  EXPECT_EQ(form.EdCostBuy.text, "10022.00");
+}
+
+}  // namespace
+}  // namespace qilo
