@@ -1,65 +1,9 @@
 #include "text/gbk.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <map>
 #include <mutex>
 
 namespace qilo {
-namespace {
-
-// glibc's "CP936" matches the Windows ANSI code page (0x80 is the euro sign).
-constexpr const char kGbkName[] = "CP936";
-
-// The length of the UTF-8 sequence a lead byte starts (1 for a stray byte).
-size_t Utf8Length(unsigned char lead) {
-  if (lead >= 0xF0 && lead < 0xF8) return 4;
-  if (lead >= 0xE0) return lead < 0xF0 ? 3 : 1;
-  if (lead >= 0xC0) return 2;
-  return 1;
-}
-
-// Converts with iconv, replacing each character that does not convert by
-// `replacement`: one byte of GBK input, or one whole UTF-8 sequence.
-std::string Convert(const char* to, const char* from, std::string_view in,
-                    std::string_view replacement) {
-  const bool from_utf8 = from[0] == 'U';
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
-  std::string out;
-  out.reserve(in.size() * 2);
-  char* src = const_cast<char*>(in.data());
-  size_t src_left = in.size();
-  char buffer[256];
-  while (src_left > 0) {
-    char* dst = buffer;
-    size_t dst_left = sizeof buffer;
-    size_t rc = iconv(cd, &src, &src_left, &dst, &dst_left);
-    out.append(buffer, dst - buffer);
-    if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
-      out.append(replacement);
-      size_t skip =
-          from_utf8 ? Utf8Length(static_cast<unsigned char>(*src)) : 1;
-      if (skip > src_left) skip = src_left;
-      src += skip;
-      src_left -= skip;
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
-  }
-  iconv_close(cd);
-  return out;
-}
-
-}  // namespace
-
-std::string GbkToUtf8(std::string_view gbk) {
-  return Convert("UTF-8", kGbkName, gbk, "\xEF\xBF\xBD");
-}
-
-std::string Utf8ToGbk(std::string_view utf8) {
-  return Convert(kGbkName, "UTF-8", utf8, "?");
-}
 
 std::string ForwardSlashes(std::string_view text) {
   std::string out(text);

@@ -1,0 +1,17 @@
+# Cross build for 64-bit Windows with Debian's mingw-w64 GCC (posix threads:
+# the win32-threads compiler has no std::mutex in GCC 12).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Test binaries run under wine.
+find_program(QILO_WINE NAMES wine64 wine)
+if(QILO_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${QILO_WINE})
+endif()
