@@ -1,0 +1,222 @@
+// Files through the wide-character Win32 calls: a GBK path is turned into
+// UTF-16 once, so every name the program can write can also be opened.
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+#include "os/files.h"
+
+namespace qilo {
+namespace {
+
+BeforeRenameHook before_rename_hook = nullptr;
+
+std::wstring Wide(const std::string& path) {
+  if (path.empty()) return {};
+  const int n = MultiByteToWideChar(936, 0, path.data(),
+                                    static_cast<int>(path.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(936, 0, path.data(), static_cast<int>(path.size()),
+                      wide.data(), n);
+  return wide;
+}
+
+std::string Narrow(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(),
+                                    static_cast<int>(wide.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                      out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+// 100-nanosecond ticks between 1601-01-01 and the Unix epoch.
+constexpr long long kEpochTicks = 116444736000000000LL;
+
+FileTime FromFiletime(const FILETIME& ft) {
+  const long long ticks =
+      (static_cast<long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+  return FileTime(std::chrono::duration_cast<FileTime::duration>(
+      std::chrono::nanoseconds((ticks - kEpochTicks) * 100)));
+}
+
+FILETIME ToFiletime(FileTime time) {
+  const long long ticks = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                              time.time_since_epoch())
+                                  .count() /
+                              100 +
+                          kEpochTicks;
+  FILETIME ft;
+  ft.dwLowDateTime = static_cast<DWORD>(ticks & 0xFFFFFFFF);
+  ft.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+  return ft;
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk =
+        static_cast<DWORD>(bytes.size() > 1u << 30 ? 1u << 30 : bytes.size());
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+// True for a plain file on a disk: not a folder, a console, a pipe or a
+// device name such as NUL.
+bool IsDiskFile(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  return GetFileType(file) == FILE_TYPE_DISK &&
+         GetFileInformationByHandle(file, &info) &&
+         !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring TempSuffix() {
+  static std::atomic<unsigned> counter{0};
+  return std::to_wstring(GetCurrentProcessId()) + L"-" +
+         std::to_wstring(++counter) + L"-" + std::to_wstring(GetTickCount64());
+}
+
+}  // namespace
+
+std::string NativePath(std::string_view path) {
+  return Narrow(Wide(std::string(path)));
+}
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<FileTime> FileModificationTime(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return std::nullopt;
+  }
+  return FromFiletime(data.ftLastWriteTime);
+}
+
+bool SetFileModificationTime(const std::string& path, FileTime time) {
+  HANDLE file = CreateFileW(Wide(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const FILETIME ft = ToFiletime(time);
+  const bool ok = SetFileTime(file, nullptr, &ft, &ft) != 0;
+  CloseHandle(file);
+  return ok;
+}
+
+bool SetFileHidden(const std::string& path) {
+  const std::wstring wide = Wide(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES ||
+      (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return false;
+  }
+  if (!(attributes & FILE_ATTRIBUTE_HIDDEN)) {
+    SetFileAttributesW(wide.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
+  }
+  return true;
+}
+
+ReadResult ReadFileBytes(const std::string& path, std::string* content) {
+  content->clear();
+  HANDLE file =
+      CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+               ? ReadResult::kMissing
+               : ReadResult::kFailed;
+  }
+  if (!IsDiskFile(file)) {
+    CloseHandle(file);
+    return ReadResult::kFailed;
+  }
+  char buffer[16384];
+  for (;;) {
+    DWORD n = 0;
+    if (!ReadFile(file, buffer, sizeof buffer, &n, nullptr)) {
+      CloseHandle(file);
+      content->clear();
+      return ReadResult::kFailed;
+    }
+    if (n == 0) break;
+    content->append(buffer, n);
+  }
+  CloseHandle(file);
+  return ReadResult::kOk;
+}
+
+bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
+  const std::wstring target = Wide(path);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  const bool existing = attributes != INVALID_FILE_ATTRIBUTES;
+  if (existing) {
+    // A folder or device is not ours to replace; a read-only file is
+    // refused as a write in place would be.
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) {
+      return false;
+    }
+    HANDLE probe =
+        CreateFileW(target.c_str(), 0,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return false;
+    const bool disk = IsDiskFile(probe);
+    CloseHandle(probe);
+    if (!disk) return false;
+  }
+  const size_t slash = target.find_last_of(L"\\/");
+  const std::wstring folder =
+      slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
+  const std::wstring base =
+      slash == std::wstring::npos ? target : target.substr(slash + 1);
+  // The new file carries the old one's hidden and system attributes from
+  // the start: the rename keeps them, a later change could fail.
+  const DWORD kept =
+      existing ? attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                               FILE_ATTRIBUTE_ARCHIVE)
+               : 0;
+  std::wstring temp;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE;
+       ++attempt) {
+    temp = folder + L"." + base.substr(0, 64) + L".tmp-" + TempSuffix();
+    file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                       kept ? kept : FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
+      return false;
+    }
+  }
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool ok = WriteAll(file, content);
+  ok = ok && FlushFileBuffers(file);
+  ok = CloseHandle(file) && ok;
+  if (!ok) {
+    DeleteFileW(temp.c_str());
+    return false;
+  }
+  if (before_rename_hook != nullptr) before_rename_hook(Narrow(temp));
+  if (!MoveFileExW(temp.c_str(), target.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+void SetBeforeRenameHookForTest(BeforeRenameHook hook) {
+  before_rename_hook = hook;
+}
+
+}  // namespace qilo
