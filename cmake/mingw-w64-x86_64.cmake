@@ -11,7 +11,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Test binaries run under wine.
-find_program(QILO_WINE NAMES wine64 wine)
+find_program(QILO_WINE NAMES wine64 wine PATHS /usr/lib/wine)
 if(QILO_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${QILO_WINE})
 endif()
