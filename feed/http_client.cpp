@@ -149,8 +149,15 @@ class THttpClient::Body {
 };
 
 THttpClient::THttpClient(const HttpLimits& limits) : limits_(limits) {
-  if (AcquireSocketLayer() != 0)
-    throw ESocketStartupFailed("Winsock Initialization Error.");
+  const int start = AcquireSocketLayer();
+  if (start == kSocketLibraryNotLoaded) {
+    std::string system_text;
+    const int code = SocketLibraryLoadError(&system_text);
+    std::string message = "Error on loading Winsock2 library (WS2_32.DLL)";
+    if (code != 0) message += ": " + system_text;
+    throw ESocketLibraryError(message);
+  }
+  if (start != 0) throw ESocketStartupFailed("Winsock Initialization Error.");
   uri_.port = kDefaultPort;
 }
 

@@ -11,39 +11,25 @@
 
 #include <cerrno>
 #include <cstring>
-#include <mutex>
 
-// POSIX sockets. The Windows build will load WS2_32.DLL at start-up instead;
-// everything above this file speaks in Windows Sockets numbers already.
+#include "os/socket_platform.h"
+
+// POSIX sockets; everything above this file speaks in Windows Sockets numbers.
 
 namespace qilo {
-namespace {
 
-std::mutex& LayerMutex() {
-  static std::mutex mutex;
-  return mutex;
-}
-
-int layer_users = 0;
-
-// POSIX sockets need no library start-up; the hook stays so that every
-// platform starts the same way. SIGPIPE is avoided per send (MSG_NOSIGNAL),
-// so no process-wide signal setting is changed.
+// POSIX sockets need no library start-up. SIGPIPE is avoided per send
+// (MSG_NOSIGNAL), so no process-wide signal setting is changed.
 int StartSocketLibrary() { return 0; }
 
-int LastError() { return SocketErrorFromErrno(errno); }
-
-bool EndsWithInvalidDomain(const std::string& name) {
-  std::string lower;
-  for (char c : name) {
-    lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  }
-  while (!lower.empty() && lower.back() == '.') lower.pop_back();
-  static const std::string kSuffix = ".invalid";
-  return lower == "invalid" || (lower.size() > kSuffix.size() &&
-                                lower.compare(lower.size() - kSuffix.size(),
-                                              kSuffix.size(), kSuffix) == 0);
+int SocketLibraryLoadError(std::string* system_text) {
+  system_text->clear();
+  return 0;
 }
+
+namespace {
+
+int LastError() { return SocketErrorFromErrno(errno); }
 
 int AddressOf(const sockaddr_in& in, std::string* address, int* port) {
   char text[INET_ADDRSTRLEN] = {};
@@ -151,26 +137,8 @@ int SocketErrorFromErrno(int err) {
   }
 }
 
-int AcquireSocketLayer() {
-  static const int startup_error = StartSocketLibrary();
-  if (startup_error != 0) return startup_error;
-  std::lock_guard<std::mutex> lock(LayerMutex());
-  ++layer_users;
-  return 0;
-}
-
-void ReleaseSocketLayer() {
-  std::lock_guard<std::mutex> lock(LayerMutex());
-  --layer_users;
-}
-
-int SocketLayerUsers() {
-  std::lock_guard<std::mutex> lock(LayerMutex());
-  return layer_users;
-}
-
 int LookUpHost(const std::string& name, std::string* address) {
-  if (name.empty() || EndsWithInvalidDomain(name)) return kSocketHostNotFound;
+  if (name.empty() || IsReservedInvalidName(name)) return kSocketHostNotFound;
   addrinfo hints{};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_STREAM;
@@ -218,6 +186,7 @@ int TcpSocket::Create() {
   if (error != 0) return error;
   handle_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
   if (handle_ < 0) {
+    handle_ = -1;
     error = LastError();
     ReleaseSocketLayer();
     return error;
@@ -253,7 +222,7 @@ int TcpSocket::Connect(const std::string& address, int port, int timeout_ms) {
   if (error != 0) return error;
   if (connect(handle_, reinterpret_cast<sockaddr*>(&peer), sizeof peer) < 0) {
     if (errno != EINPROGRESS) return LastError();
-    pollfd fd{handle_, POLLOUT, 0};
+    pollfd fd{static_cast<int>(handle_), POLLOUT, 0};
     int ready;
     do {
       ready = poll(&fd, 1, timeout_ms);
@@ -289,7 +258,7 @@ int TcpSocket::PeerAddress(std::string* address, int* port) const {
 }
 
 int TcpSocket::WaitReadable(int timeout_ms, bool* readable) {
-  pollfd fd{handle_, POLLIN, 0};
+  pollfd fd{static_cast<int>(handle_), POLLIN, 0};
   int ready;
   do {
     ready = poll(&fd, 1, timeout_ms < 0 ? -1 : timeout_ms);
