@@ -21,6 +21,10 @@ inline constexpr int kSocketHostNotFound = 11001;
 // number is given back unchanged (it stays below 10000).
 int SocketErrorFromErrno(int err);
 
+// The text of a Windows Sockets error number; empty for a number it does not
+// know.
+const char* SocketErrorText(int error_number);
+
 // Counts one more user of the process-wide socket layer. The first call of
 // the process runs the socket library's start-up; its result is kept and given
 // back by every later call. Returns 0, or the start-up's error number, in
@@ -60,8 +64,7 @@ class TcpSocket {
   // 65535 gives 10049.
   int Connect(const std::string& address, int port, int timeout_ms);
 
-  // The local or the peer address and port of the connected socket.
-  int LocalAddress(std::string* address, int* port) const;
+  // The peer address and port of the connected socket.
   int PeerAddress(std::string* address, int* port) const;
 
   // Waits until a receive would not block (bytes, the peer's close or an
