@@ -22,6 +22,10 @@ inline constexpr int kSocketHostNotFound = 11001;
 // number is given back unchanged (it stays below 10000).
 int SocketErrorFromErrno(int err);
 
+// The text of a Windows Sockets error number; empty for a number it does not
+// know.
+const char* SocketErrorText(int error_number);
+
 // Given back by AcquireSocketLayer when the socket library itself could not be
 // loaded (Windows loads WS2_32.DLL at run time).
 inline constexpr int kSocketLibraryNotLoaded = -1;
@@ -69,8 +73,7 @@ class TcpSocket {
   // 65535 gives 10049.
   int Connect(const std::string& address, int port, int timeout_ms);
 
-  // The local or the peer address and port of the connected socket.
-  int LocalAddress(std::string* address, int* port) const;
+  // The peer address and port of the connected socket.
   int PeerAddress(std::string* address, int* port) const;
 
   // Waits until a receive would not block (bytes, the peer's close or an

@@ -188,8 +188,6 @@ int SocketLibraryLoadError(std::string* system_text) {
   return static_cast<int>(load_error);
 }
 
-int SocketErrorFromErrno(int err) { return err; }
-
 int LookUpHost(const std::string& name, std::string* address) {
   if (name.empty() || IsReservedInvalidName(name)) return kSocketHostNotFound;
   const GetAddrInfoFn get = Ws_getaddrinfo();
@@ -282,18 +280,6 @@ int TcpSocket::Connect(const std::string& address, int port, int timeout_ms) {
     if (so_error != 0) return so_error;
   }
   return SetBlocking(s, true);
-}
-
-int TcpSocket::LocalAddress(std::string* address, int* port) const {
-  const NameFn name = Ws_getsockname();
-  if (name == nullptr) return kNotSupported;
-  sockaddr_in in{};
-  int length = sizeof in;
-  if (name(Handle(handle_), reinterpret_cast<sockaddr*>(&in), &length) ==
-      SOCKET_ERROR) {
-    return LastError();
-  }
-  return AddressOf(in, address, port);
 }
 
 int TcpSocket::PeerAddress(std::string* address, int* port) const {

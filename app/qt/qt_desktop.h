@@ -27,6 +27,8 @@ class QtDesktop : public Desktop {
   void Close() override;
   void SetFocus(Control& control) override;
   void SleepMs(int ms) override;
+  // A modal box captioned with the application title, over the window.
+  void ShowError(const std::string& text) override;
 
   // Slot 1 of the cursor table; empty when it holds no cursor.
   const std::optional<QCursor>& HandCursor() const { return hand_; }

@@ -1,5 +1,3 @@
-#include "os/socket.h"
-
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netdb.h>
@@ -12,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "os/socket.h"
 #include "os/socket_platform.h"
 
 // POSIX sockets; everything above this file speaks in Windows Sockets numbers.
@@ -49,93 +48,6 @@ int SetBlocking(int handle, bool blocking) {
 }
 
 }  // namespace
-
-int SocketErrorFromErrno(int err) {
-  switch (err) {
-    case EINTR:
-      return 10004;
-    case EBADF:
-      return 10009;
-    case EACCES:
-      return 10013;
-    case EFAULT:
-      return 10014;
-    case EINVAL:
-      return 10022;
-    case EMFILE:
-    case ENFILE:
-      return 10024;
-    case EWOULDBLOCK:
-      return kSocketWouldBlock;
-    case EINPROGRESS:
-      return 10036;
-    case EALREADY:
-      return 10037;
-    case ENOTSOCK:
-      return 10038;
-    case EDESTADDRREQ:
-      return 10039;
-    case EMSGSIZE:
-      return 10040;
-    case EPROTOTYPE:
-      return 10041;
-    case ENOPROTOOPT:
-      return 10042;
-    case EPROTONOSUPPORT:
-      return 10043;
-    case ESOCKTNOSUPPORT:
-      return 10044;
-    case EOPNOTSUPP:
-      return 10045;
-    case EPFNOSUPPORT:
-      return 10046;
-    case EAFNOSUPPORT:
-      return 10047;
-    case EADDRINUSE:
-      return kSocketAddressInUse;
-    case EADDRNOTAVAIL:
-      return kSocketAddressNotAvailable;
-    case ENETDOWN:
-      return 10050;
-    case ENETUNREACH:
-      return 10051;
-    case ENETRESET:
-      return 10052;
-    case ECONNABORTED:
-      return kSocketConnectionAborted;
-    // A send to a peer that is gone reads as a reset, as Windows reports it.
-    case ECONNRESET:
-    case EPIPE:
-      return kSocketConnectionReset;
-    case ENOBUFS:
-    case ENOMEM:
-      return 10055;
-    case EISCONN:
-      return 10056;
-    case ENOTCONN:
-      return 10057;
-    case ESHUTDOWN:
-      return kSocketShutDown;
-    case ETOOMANYREFS:
-      return 10059;
-    case ETIMEDOUT:
-      return kSocketTimedOut;
-    case ECONNREFUSED:
-      return kSocketConnectionRefused;
-    case ELOOP:
-      return 10062;
-    case ENAMETOOLONG:
-      return 10063;
-    case EHOSTDOWN:
-      return 10064;
-    case EHOSTUNREACH:
-      return 10065;
-    case ENOTEMPTY:
-      return 10066;
-    default:
-      return err;
-  }
-}
 
 int LookUpHost(const std::string& name, std::string* address) {
   if (name.empty() || IsReservedInvalidName(name)) return kSocketHostNotFound;
@@ -237,15 +149,6 @@ int TcpSocket::Connect(const std::string& address, int port, int timeout_ms) {
     if (so_error != 0) return SocketErrorFromErrno(so_error);
   }
   return SetBlocking(handle_, true);
-}
-
-int TcpSocket::LocalAddress(std::string* address, int* port) const {
-  sockaddr_in in{};
-  socklen_t length = sizeof in;
-  if (getsockname(handle_, reinterpret_cast<sockaddr*>(&in), &length) < 0) {
-    return LastError();
-  }
-  return AddressOf(in, address, port);
 }
 
 int TcpSocket::PeerAddress(std::string* address, int* port) const {
