@@ -57,9 +57,14 @@ void QtDesktop::SleepMs(int ms) {
 }
 
 void QtDesktop::ShowError(const std::string& text) {
+  // The box runs its own event loop, where timer ticks go on; one that fails
+  // meanwhile does not open a second box.
+  if (error_box_open_) return;
+  error_box_open_ = true;
   QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle),
                   FromGbk(text), QMessageBox::Ok, window_);
   box.exec();
+  error_box_open_ = false;
 }
 
 }  // namespace qilo
