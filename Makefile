@@ -5,9 +5,11 @@ PACKAGES := cmake ninja-build g++ python3 libgtest-dev libgmock-dev libbenchmark
             qt6-base-dev libgl-dev xvfb xauth fonts-wqy-microhei fonts-dejavu-core \
             python3-pil fonts-dejavu-extra fonts-lato x11-utils imagemagick xdotool \
             qt6-translations-l10n
+# The Windows cross build and its tests under wine.
+WIN_PACKAGES := g++-mingw-w64-x86-64-posix wine64 googletest
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: deps build test check run bench format clean
+.PHONY: deps build test check run bench format clean windows windows-test dist
 
 # Installs each of $(1) that dpkg does not list as installed.
 define install_missing
@@ -31,12 +33,29 @@ build: deps
 test: build
 	ctest --preset debug -j2
 	$(MAKE) check
+	$(MAKE) windows-test
 
 # The same tests once more under AddressSanitizer and UBSan.
 check: deps
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan -j2
+
+# build-win/qilo.exe and build-win/qilo-cli.exe, cross-built with mingw-w64.
+windows:
+	$(call install_missing,$(WIN_PACKAGES))
+	cmake --preset windows
+	cmake --build --preset windows
+
+# The headless tests built for Windows, run under wine.
+windows-test: windows
+	ctest --preset windows -j2
+
+# The two programs and the README in one zip for Windows users.
+dist: windows
+	cd build-win && cp ../README.md . && \
+	  cmake -E tar cf qilo-win64.zip --format=zip $$(ls qilo.exe 2>/dev/null) qilo-cli.exe README.md
+	@echo "build-win/qilo-win64.zip"
 
 # The window on a desktop; without one, on a virtual display with a screenshot.
 run: build
@@ -57,4 +76,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-release build-asan
+	rm -rf build build-release build-asan build-win

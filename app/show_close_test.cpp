@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include "app/frm_main.h"
 #include "app/recording_desktop.h"
@@ -15,11 +14,7 @@ namespace {
 // A window whose home folder is a fresh temporary folder.
 class ShowCloseTest : public ::testing::Test {
  protected:
-  ShowCloseTest() : form(desktop) {
-    unsetenv("HOMEDRIVE");
-    unsetenv("HOMEPATH");
-    setenv("HOME", home.Path().c_str(), 1);
-  }
+  ShowCloseTest() : form(desktop) { UseAsHomeFolder(home.Path()); }
   // Links written now are not due for a feed refresh: no network in tests.
   void WriteLinks(int slot, const std::string& name, const std::string& link) {
     WriteEntry(home / "qiloinfo.ini", "info", std::to_string(slot), name);

@@ -1,11 +1,16 @@
 #include "feed/test_server.h"
 
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <cstdio>
@@ -16,13 +21,53 @@ namespace {
 
 constexpr int kStepLimitMs = 5000;
 
-int Listen(int* port) {
-  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+// The few calls that differ between the two socket libraries. The test
+// process starts Windows Sockets for itself; the code under test loads and
+// starts the library on its own.
+#ifdef _WIN32
+using SocketLength = int;
+constexpr int kCloseOnExec = 0;
+constexpr int kNoSignal = 0;
+bool Invalid(std::intptr_t fd) { return fd == -1; }
+void CloseSocket(std::intptr_t fd) { closesocket(static_cast<SOCKET>(fd)); }
+bool ReadableWithin(std::intptr_t fd, int ms) {
+  fd_set set;
+  FD_ZERO(&set);
+  FD_SET(static_cast<SOCKET>(fd), &set);
+  timeval limit{0, ms * 1000};
+  return select(0, &set, nullptr, nullptr, &limit) > 0;
+}
+std::intptr_t Accept(std::intptr_t fd) {
+  const SOCKET s = accept(static_cast<SOCKET>(fd), nullptr, nullptr);
+  return s == INVALID_SOCKET ? -1 : static_cast<std::intptr_t>(s);
+}
+const bool kWinsockStarted = [] {
+  WSADATA data;
+  return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+}();
+#else
+using SocketLength = socklen_t;
+constexpr int kCloseOnExec = SOCK_CLOEXEC;
+constexpr int kNoSignal = MSG_NOSIGNAL;
+bool Invalid(std::intptr_t fd) { return fd < 0; }
+void CloseSocket(std::intptr_t fd) { close(static_cast<int>(fd)); }
+bool ReadableWithin(std::intptr_t fd, int ms) {
+  pollfd p{static_cast<int>(fd), POLLIN, 0};
+  return poll(&p, 1, ms) > 0;
+}
+std::intptr_t Accept(std::intptr_t fd) {
+  return accept4(static_cast<int>(fd), nullptr, nullptr, SOCK_CLOEXEC);
+}
+#endif
+
+std::intptr_t Listen(int* port) {
+  const auto fd = static_cast<std::intptr_t>(
+      socket(AF_INET, SOCK_STREAM | kCloseOnExec, 0));
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (fd < 0 ||
+  SocketLength length = sizeof address;
+  if (Invalid(fd) ||
       bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
       listen(fd, 8) != 0 ||
       getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
@@ -34,12 +79,12 @@ int Listen(int* port) {
 }
 
 // Polls in short slices so that a stopping server is never stuck.
-bool WaitReadable(int fd, int limit_ms, const std::atomic<bool>& stop) {
+bool WaitReadable(std::intptr_t fd, int limit_ms,
+                  const std::atomic<bool>& stop) {
   auto until =
       std::chrono::steady_clock::now() + std::chrono::milliseconds(limit_ms);
   while (!stop && std::chrono::steady_clock::now() < until) {
-    pollfd p{fd, POLLIN, 0};
-    if (poll(&p, 1, 20) > 0) return true;
+    if (ReadableWithin(fd, 20)) return true;
   }
   return false;
 }
@@ -64,7 +109,7 @@ ScriptedServer::ScriptedServer(std::vector<std::vector<ServerStep>> scripts,
 ScriptedServer::~ScriptedServer() {
   stop_ = true;
   Join();
-  close(listener_);
+  CloseSocket(listener_);
 }
 
 std::string ScriptedServer::Url(const std::string& path) const {
@@ -83,17 +128,19 @@ std::vector<std::string> ScriptedServer::Requests() {
 void ScriptedServer::Run() {
   for (const auto& script : scripts_) {
     if (!WaitReadable(listener_, kStepLimitMs, stop_)) return;
-    int client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-    if (client < 0) return;
+    const std::intptr_t client = Accept(listener_);
+    if (Invalid(client)) return;
     ++accepted_;
     Play(client, script);
-    close(client);
+    CloseSocket(client);
   }
 }
 
-void ScriptedServer::Play(int client, const std::vector<ServerStep>& script) {
-  int one = 1;
-  setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+void ScriptedServer::Play(std::intptr_t client,
+                          const std::vector<ServerStep>& script) {
+  const int one = 1;
+  setsockopt(client, IPPROTO_TCP, TCP_NODELAY,
+             reinterpret_cast<const char*>(&one), sizeof one);
   for (const ServerStep& step : script) {
     switch (step.kind) {
       case ServerStep::kReadRequest: {
@@ -114,7 +161,7 @@ void ScriptedServer::Play(int client, const std::vector<ServerStep>& script) {
         for (size_t done = 0; done < step.bytes.size(); done += piece) {
           if (stop_) return;
           size_t size = std::min(piece, step.bytes.size() - done);
-          if (send(client, step.bytes.data() + done, size, MSG_NOSIGNAL) !=
+          if (send(client, step.bytes.data() + done, size, kNoSignal) !=
               static_cast<ssize_t>(size)) {
             return;  // the client has gone
           }
@@ -143,8 +190,8 @@ void ScriptedServer::Play(int client, const std::vector<ServerStep>& script) {
 
 int UnusedPort() {
   int port = 0;
-  int fd = Listen(&port);
-  close(fd);
+  const std::intptr_t fd = Listen(&port);
+  CloseSocket(fd);
   return port;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -50,12 +51,12 @@ class ScriptedServer {
 
  private:
   void Run();
-  void Play(int client, const std::vector<ServerStep>& script);
+  void Play(std::intptr_t client, const std::vector<ServerStep>& script);
 
   std::vector<std::vector<ServerStep>> scripts_;
   bool byte_per_send_;
   int byte_delay_ms_;
-  int listener_ = -1;
+  std::intptr_t listener_ = -1;  // a Windows SOCKET is 64 bits
   int port_ = 0;
   std::atomic<bool> stop_{false};
   std::atomic<int> accepted_{0};

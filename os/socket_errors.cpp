@@ -2,6 +2,24 @@
 
 #include "os/socket.h"
 
+// mingw's errno.h lacks these; Windows reports the errors by their Windows
+// Sockets numbers alone, so no errno value stands for them there.
+#ifndef ESOCKTNOSUPPORT
+#define ESOCKTNOSUPPORT 0
+#endif
+#ifndef EPFNOSUPPORT
+#define EPFNOSUPPORT 0
+#endif
+#ifndef ESHUTDOWN
+#define ESHUTDOWN 0
+#endif
+#ifndef ETOOMANYREFS
+#define ETOOMANYREFS 0
+#endif
+#ifndef EHOSTDOWN
+#define EHOSTDOWN 0
+#endif
+
 namespace qilo {
 namespace {
 

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <stdlib.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <chrono>
 #include <filesystem>
@@ -57,6 +60,39 @@ inline void SetTestEnv(const char* name, const char* value) {
   } else {
     setenv(name, value, 1);
   }
+#endif
+}
+
+// Points HomeFolder() at `path`: through $HOME on Linux, through
+// %HOMEDRIVE%%HOMEPATH% on Windows, where nothing else counts.
+inline void UseAsHomeFolder(const std::string& path) {
+#ifdef _WIN32
+  SetTestEnv("HOMEDRIVE", path.substr(0, 2).c_str());
+  SetTestEnv("HOMEPATH", path.substr(2).c_str());
+#else
+  SetTestEnv("HOMEDRIVE", nullptr);
+  SetTestEnv("HOMEPATH", nullptr);
+  SetTestEnv("HOME", path.c_str());
+#endif
+}
+
+// Makes something at the path that is no regular file: a named pipe, which
+// would block a careless reader; on Windows, where pipes have no place in a
+// folder, a folder. True when it was made.
+inline bool MakeNonRegularFile(const std::string& native_path) {
+#ifdef _WIN32
+  return std::filesystem::create_directory(native_path);
+#else
+  return mkfifo(native_path.c_str(), 0600) == 0;
+#endif
+}
+
+// True when what MakeNonRegularFile made is still there, unreplaced.
+inline bool IsNonRegularFile(const std::string& native_path) {
+#ifdef _WIN32
+  return std::filesystem::is_directory(native_path);
+#else
+  return std::filesystem::is_fifo(native_path);
 #endif
 }
 

@@ -74,7 +74,7 @@ TEST_F(ProfileStoreTest, ReadsLikeTheProfileFunctions) {
 
 TEST_F(ProfileStoreTest, ReadOfMissingOrUnreadableFileGivesDefault) {
   fs::create_directory(dir_ / "folder");
-  ASSERT_EQ(mkfifo((dir_ / "fifo").c_str(), 0600), 0);
+  ASSERT_TRUE(MakeNonRegularFile(dir_ / "fifo"));
   for (const std::string& path :
        {Ini(), dir_.Path() + "\\none\\qilo.ini", dir_.Path() + "\\folder",
         dir_.Path() + "\\fifo"}) {
@@ -149,7 +149,7 @@ TEST_F(ProfileStoreTest, HandEditedFileSurvivesWritesByteForByte) {
 TEST_F(ProfileStoreTest, RefusedWritesRaiseWithPathAsPassed) {
   PutFileBytes(dir_ / "plain", "x");
   fs::create_directory(dir_ / "folder");
-  ASSERT_EQ(mkfifo((dir_ / "fifo").c_str(), 0600), 0);
+  ASSERT_TRUE(MakeNonRegularFile(dir_ / "fifo"));
   const std::string paths[] = {
       dir_.Path() + "\\none\\qilo.ini", dir_.Path() + "\\plain\\qilo.ini",
       dir_.Path() + "\\folder", dir_.Path() + "\\fifo"};
@@ -158,7 +158,7 @@ TEST_F(ProfileStoreTest, RefusedWritesRaiseWithPathAsPassed) {
                  "Unable to write to " + path);
   }
   EXPECT_EQ(FileBytes(dir_ / "plain"), "x");
-  EXPECT_TRUE(fs::is_fifo(dir_ / "fifo"));
+  EXPECT_TRUE(IsNonRegularFile(dir_ / "fifo"));
   DeleteEntry(dir_.Path() + "\\fifo", "cfg", "commision");
   // Nothing new in the folder: no file, no temporary file left behind.
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path()), {}), 3);
