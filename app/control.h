@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/colour.h"
+#include "calc/key_codes.h"  // the codes a control's key handlers receive
 
 namespace qilo {
 

@@ -26,6 +26,9 @@ class Desktop {
   virtual void SetFocus(Control& control) = 0;
   // Blocks the user-interface thread (the stepper's pause before repeating).
   virtual void SleepMs(int ms) = 0;
+  // Shows the default error handler's message box (GBK `text`, already
+  // ending as the box shows it) and returns once the user has closed it.
+  virtual void ShowError(const std::string& text) = 0;
 };
 
 }  // namespace qilo

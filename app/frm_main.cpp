@@ -4,8 +4,12 @@
 
 #include "app/layout.h"
 #include "calc/fee_model.h"
+#include "calc/input_filter.h"
+#include "calc/key_codes.h"
+#include "calc/market.h"
 #include "calc/number_text.h"
 #include "calc/precision.h"
+#include "calc/stepper.h"
 #include "feed/link_feed.h"
 #include "os/files.h"
 #include "os/home.h"
@@ -47,9 +51,8 @@ bool TFrmMain::InputMissing() {
                              &EdPriceBuy,  &EdPriceSell, &EdCnt};
   bool missing = false;
   for (Control* field : fields) {
-    bool empty = TrimBlanks(field->text).empty();
-    if (!empty && field == &EdCnt && TextToNumber(EdCnt.text) == 0)
-      empty = true;
+    const bool empty =
+        field == &EdCnt ? CountMissing(field->text) : FieldMissing(field->text);
     if (empty) {
       desktop.SetFocus(*field);
       missing = true;
@@ -60,11 +63,7 @@ bool TFrmMain::InputMissing() {
 }
 
 void TFrmMain::FilterKey(const Control& field, char& key) {
-  const bool accepted =
-      (key >= '0' && key <= '9') ||
-      (key == '.' && field.text.find('.') == std::string::npos) || key == 8 ||
-      key == 13 || key == 27;
-  if (accepted) return;
+  if (KeyPasses(field.text, key)) return;
   key = 0;
   ReportMessage(Gbk("请输入数字！"));
 }
@@ -109,21 +108,21 @@ void TFrmMain::BtnCalClick() {
 }
 
 void TFrmMain::LabCostPriceClick() {
-  if (precision != "2") {
-    precision = "2";
-    LabCostPrice.text = "00.00";
-  } else {
-    precision = "3";
-    LabCostPrice.text = "00.000";
-  }
+  const Precision next = ToggledPrecision(precision);
+  precision = PrecisionText(next);
+  LabCostPrice.text = PricePlaceholder(next);
   EdPriceBuy.text = LabCostPrice.text;
   EdPriceSell.text = LabCostPrice.text;
   price_format = PriceFormatFor(precision);
 }
 
-void TFrmMain::RadBtSHClick() { EdTransfer.text = "1"; }
+void TFrmMain::RadBtSHClick() {
+  EdTransfer.text = TransferRateText(Market::kShanghai);
+}
 
-void TFrmMain::RadBtSZClick() { EdTransfer.text = "0"; }
+void TFrmMain::RadBtSZClick() {
+  EdTransfer.text = TransferRateText(Market::kShenzhen);
+}
 
 void TFrmMain::CheckMarket(Control& radio) {
   RadBtSH.checked = &radio == &RadBtSH;
@@ -183,81 +182,73 @@ void TFrmMain::LabConnMeClick() {
 }
 
 void TFrmMain::StartStep(Control& target, const std::string& format,
-                         bool repeat, Number x) {
+                         bool repeat, Number signed_step) {
   step_current = TextToNumber(target.text);
   step_target = &target;
-  if (precision == "2") {
-    step = x;
-  } else if (precision == "3") {
-    step = x / 10;
-  }
+  step = signed_step;
   step_format = format;
   ApplyStep();
-  if (repeat) StartRepeating();
+  if (repeat) {
+    desktop.SleepMs(kStepRepeatPauseMs);
+    TimerStepVal.enabled = true;
+  }
 }
 
-void TFrmMain::StartRepeating() {
-  desktop.SleepMs(200);
-  TimerStepVal.enabled = true;
+void TFrmMain::StartPriceStep(Control& target, bool repeat,
+                              StepDirection direction) {
+  StartStep(target, price_format, repeat,
+            PriceStep(PrecisionOf(precision), direction));
 }
 
-void TFrmMain::StartCountStep(Number x) {
-  step_current = TextToNumber(EdCnt.text);
-  step = x;
-  step_format = "%.0f";
-  step_target = &EdCnt;
-  ApplyStep();
-  StartRepeating();
+void TFrmMain::PriceKeyDown(Control& target, int key, Control& next) {
+  if (const auto direction = StepForKey(key))
+    StartPriceStep(target, false, *direction);
+  if (key == kVkReturn) desktop.SetFocus(next);
 }
 
 void TFrmMain::ApplyStep() {
   if (step_target == nullptr) return;
   Control& target = *step_target;
-  if (step_current > 2 * Abs(step) || step >= 0) {
-    target.text = FormatPattern(step + step_current, step_format);
-    // The next step starts from the value as shown, rounded to its decimals.
-    step_current = TextToNumber(target.text);
-  } else {
-    // Never below one step: prices stop at 0.01 (0.001), counts at 100.
-    target.text = FormatPattern(Abs(step), step_format);
-  }
+  target.text = FormatPattern(NextStepValue(step_current, step), step_format);
+  // The next step starts from the value as shown, rounded to its decimals.
+  step_current = TextToNumber(target.text);
 }
 
 void TFrmMain::StopStepping() { TimerStepVal.enabled = false; }
 
 void TFrmMain::BtnBuyUpMouseDown() {
-  StartStep(EdPriceBuy, price_format, true, 0.5L);
+  StartPriceStep(EdPriceBuy, true, StepDirection::kUp);
 }
 void TFrmMain::BtnBuyDwnMouseDown() {
-  StartStep(EdPriceBuy, price_format, true, -0.01L);
+  StartPriceStep(EdPriceBuy, true, StepDirection::kDown);
 }
 void TFrmMain::BtnSellUpMouseDown() {
-  StartStep(EdPriceSell, price_format, true, 0.5L);
+  StartPriceStep(EdPriceSell, true, StepDirection::kUp);
 }
 void TFrmMain::BtnSellDwnMouseDown() {
-  StartStep(EdPriceSell, price_format, true, -0.01L);
+  StartPriceStep(EdPriceSell, true, StepDirection::kDown);
 }
-void TFrmMain::BtnCntUpMouseDown() { StartCountStep(100); }
-void TFrmMain::BtnCntDwnMouseDown() { StartCountStep(-100); }
+void TFrmMain::BtnCntUpMouseDown() {
+  StartStep(EdCnt, kCountFormat, true, CountStep(StepDirection::kUp));
+}
+void TFrmMain::BtnCntDwnMouseDown() {
+  StartStep(EdCnt, kCountFormat, true, CountStep(StepDirection::kDown));
+}
 
 void TFrmMain::EdPriceBuyKeyDown(int key) {
-  if (key == kVkUp) StartStep(EdPriceBuy, price_format, false, 0.5L);
-  if (key == kVkDown) StartStep(EdPriceBuy, price_format, false, -0.01L);
-  if (key == kVkReturn) desktop.SetFocus(EdPriceSell);
+  PriceKeyDown(EdPriceBuy, key, EdPriceSell);
 }
 
 void TFrmMain::EdPriceSellKeyDown(int key) {
-  if (key == kVkUp) StartStep(EdPriceSell, price_format, false, 0.5L);
-  if (key == kVkDown) StartStep(EdPriceSell, price_format, false, -0.01L);
-  if (key == kVkReturn) desktop.SetFocus(EdCnt);
+  PriceKeyDown(EdPriceSell, key, EdCnt);
 }
 
 void TFrmMain::EdCntKeyDown(int key) {
-  step_format = "%.0f";
-  // Scaled by a tenth at precision 3, so the count steps by 100 either way.
-  const Number x = precision == "3" ? 1000 : 100;
-  if (key == kVkUp) StartStep(EdCnt, "%.0f", false, x);
-  if (key == kVkDown) StartStep(EdCnt, "%.0f", false, -x);
+  // Set by every key, not only the arrows: a step the mouse is repeating
+  // meanwhile takes the count's pattern until the key comes up.
+  step_format = kCountFormat;
+  if (const auto direction = StepForKey(key))
+    StartStep(EdCnt, kCountFormat, false, CountStep(*direction));
   if (key == kVkReturn) {
     BtnCalClick();
     desktop.SetFocus(EdPriceBuy);
@@ -292,8 +283,10 @@ void TFrmMain::FormShow() {
   }
   LoadSettings(settings_path, Settings());
   LoadLinkTable(links_path, &link_table);
-  CheckMarket(EdTransfer.text == "1" ? RadBtSH : RadBtSZ);
-  const std::string placeholder = PricePlaceholder(precision);
+  CheckMarket(MarketForTransferRate(EdTransfer.text) == Market::kShanghai
+                  ? RadBtSH
+                  : RadBtSZ);
+  const std::string placeholder = PricePlaceholder(PrecisionOf(precision));
   LabCostPrice.text = placeholder;
   EdPriceBuy.text = placeholder;
   EdPriceSell.text = placeholder;

@@ -6,6 +6,8 @@
 #include "app/control.h"
 #include "app/desktop.h"
 #include "calc/number.h"
+#include "calc/precision.h"
+#include "calc/stepper.h"
 #include "store/link_table.h"
 #include "store/settings_file.h"
 #include "ticker/info_ticker.h"
@@ -89,8 +91,9 @@ class TFrmMain {
   void BtnSellDwnMouseUp() { StopStepping(); }
   void BtnCntUpMouseUp() { StopStepping(); }
   void BtnCntDwnMouseUp() { StopStepping(); }
-  // Virtual key codes: 38 up, 40 down step the field; 13 Enter moves on (and
-  // calculates in EdCnt). Any key-up stops the repeat timer.
+  // Virtual key codes (calc/key_codes.h): kVkUp and kVkDown step the field;
+  // kVkReturn moves on (and calculates in EdCnt). Any key-up stops the repeat
+  // timer.
   void EdPriceBuyKeyDown(int key);
   void EdPriceSellKeyDown(int key);
   void EdCntKeyDown(int key);
@@ -126,15 +129,13 @@ class TFrmMain {
   // Sets the info line to a message (clearing its hint) with the beep.
   void ReportMessage(const std::string& message);
 
-  static constexpr int kVkReturn = 13;
-  static constexpr int kVkUp = 38;
-  static constexpr int kVkDown = 40;
-
   Desktop& desktop;
 
   // Module state of the window.
-  std::string precision = "2";        // display precision, "2" or "3"
-  std::string price_format = "%.2f";  // "%." + precision + "f"
+  // The display precision's text, "2" or "3", and the price pattern built
+  // from it.
+  std::string precision = PrecisionText(kDefaultPrecision);
+  std::string price_format = PriceFormatFor(precision);
 
   // Set by the show sequence.
   std::string home_folder;
@@ -168,10 +169,13 @@ class TFrmMain {
   Control EdOther, EdTransfer, EdStamptax, EdCommision;
 
  private:
+  // Steps `target` once by `signed_step`; with `repeat` the pause and the
+  // repeat timer follow.
   void StartStep(Control& target, const std::string& format, bool repeat,
-                 Number x);
-  void StartCountStep(Number x);
-  void StartRepeating();
+                 Number signed_step);
+  void StartPriceStep(Control& target, bool repeat, StepDirection direction);
+  // A price field's key down: the arrows step it, Enter focuses `next`.
+  void PriceKeyDown(Control& target, int key, Control& next);
   void ApplyStep();
   void StopStepping();
   void SetHover(Control& label, Colour colour) { label.font_colour = colour; }

@@ -6,6 +6,7 @@
 #include "app/recording_desktop.h"
 #include "calc/number.h"
 #include "calc/number_text.h"
+#include "text/expect_error.h"
 #include "text/gbk.h"
 
 namespace qilo {
@@ -130,12 +131,8 @@ TEST_F(FrmMainTest, ShareCountThatIsNotANumberRaisesFromTheCheck) {
 
 TEST_F(FrmMainTest, ConversionErrorChangesNoOutput) {
   Enter("10", "1,1", "1000");
-  try {
-    form.BtnCalClick();
-    FAIL();
-  } catch (const EConvertError& e) {
-    EXPECT_EQ(e.Message(), "'1,1' is not a valid floating point value");
-  }
+  EXPECT_ERROR(form.BtnCalClick(), EConvertError,
+               "'1,1' is not a valid floating point value");
   EXPECT_EQ(form.EdCostBuy.text, "00.00");
   EXPECT_EQ(form.EdCostBuy.hint, Gbk("买入费用：00.00"));
   EXPECT_EQ(form.LabCostPrice.text, "00.00");

@@ -10,7 +10,8 @@
 namespace qilo {
 
 // A desktop without a screen: it writes down what the window asked of it, in
-// order, as short lines ("beep", "focus EdCnt", "open mailto:… Open" …).
+// order, as short lines ("beep", "focus EdCnt", "open mailto:… Open",
+// "error <text>" …).
 // qilo-cli and the tests drive the window through it.
 class RecordingDesktop : public Desktop {
  public:
@@ -36,6 +37,9 @@ class RecordingDesktop : public Desktop {
   }
   void SleepMs(int ms) override {
     calls.push_back("sleep " + std::to_string(ms));
+  }
+  void ShowError(const std::string& text) override {
+    calls.push_back("error " + text);
   }
 
   int Count(const std::string& call) const {

@@ -6,6 +6,7 @@
 #include "os/files.h"
 #include "os/test_folder.h"
 #include "store/profile_store.h"
+#include "text/expect_error.h"
 #include "text/gbk.h"
 
 namespace qilo {
@@ -104,13 +105,8 @@ TEST_F(ShowCloseTest, UnwritableHomeKeepsTheWindowOpen) {
   // The home folder is replaced by a file: nothing can be written under it.
   form.settings_path = (home / "blocker") + "\\qilo.ini";
   ReplaceFileAtomically(home / "blocker", "x");
-  try {
-    form.FormClose();
-    FAIL();
-  } catch (const Exception& e) {
-    EXPECT_STREQ(e.ClassName(), "EIniFileException");
-    EXPECT_EQ(e.Message(), "Unable to write to " + form.settings_path);
-  }
+  EXPECT_ERROR(form.FormClose(), EIniFileException,
+               "Unable to write to " + form.settings_path);
   EXPECT_EQ(desktop.Count("close"), 0);
 }
 

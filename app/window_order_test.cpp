@@ -44,10 +44,18 @@ TEST(StackingOrderTest, GraphicControlsBeneathWindowedOnes) {
 }
 
 TEST(ControlAtTest, TopmostVisibleHolderOfThePoint) {
-  Control below, above, hidden;
-  below = {.left = 0, .top = 0, .width = 20, .height = 10};
-  above = {.left = 10, .top = 5, .width = 5, .height = 5};
-  hidden = {.left = 0, .top = 0, .width = 30, .height = 30, .visible = false};
+  auto at = [](int left, int top, int width, int height, bool visible) {
+    Control c;
+    c.left = left;
+    c.top = top;
+    c.width = width;
+    c.height = height;
+    c.visible = visible;
+    return c;
+  };
+  Control below = at(0, 0, 20, 10, true);
+  Control above = at(10, 5, 5, 5, true);
+  Control hidden = at(0, 0, 30, 30, false);
   Control* const stack[] = {&below, &above, &hidden};
   struct Case {
     int x, y;

@@ -1,15 +1,15 @@
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/colour.h"
-#include "app/error_text.h"
 #include "app/frm_main.h"
 #include "app/recording_desktop.h"
+#include "app/run_handler.h"
 #include "calc/number_text.h"
 #include "calc/precision.h"
 #include "cli/command.h"
-#include "text/exception.h"
 #include "text/gbk.h"
 
 namespace qilo::cli {
@@ -88,9 +88,9 @@ int RunCalc(const std::vector<std::string>& args) {
     return 64;
   }
   const std::string market = parsed.Get("--market", "sh");
-  const std::string precision = parsed.Get("--precision", "2");
-  if ((market != "sh" && market != "sz") ||
-      (precision != "2" && precision != "3")) {
+  const std::string precision =
+      parsed.Get("--precision", PrecisionText(kDefaultPrecision));
+  if ((market != "sh" && market != "sz") || !ParsePrecision(precision)) {
     std::fprintf(
         stderr, "qilo-cli calc: --market takes sh or sz, --precision 2 or 3\n");
     return 64;
@@ -98,9 +98,13 @@ int RunCalc(const std::vector<std::string>& args) {
 
   RecordingDesktop desktop;
   TFrmMain form(desktop);
-  form.EdCommision.text = Utf8ToGbk(parsed.Get("--commission", "1.7"));
-  form.EdStamptax.text = Utf8ToGbk(parsed.Get("--stamp-tax", "1"));
-  form.EdOther.text = Utf8ToGbk(parsed.Get("--other", "4"));
+  // A rate not given keeps the text the window starts with, the layout's.
+  for (const auto& [option, field] :
+       {std::pair<const char*, Control*>{"--commission", &form.EdCommision},
+        {"--stamp-tax", &form.EdStamptax},
+        {"--other", &form.EdOther}}) {
+    if (parsed.Has(option)) field->text = Utf8ToGbk(parsed.Get(option));
+  }
   form.CheckMarket(market == "sh" ? form.RadBtSH : form.RadBtSZ);
   form.precision = precision;
   form.price_format = PriceFormatFor(precision);
@@ -115,12 +119,10 @@ int RunCalc(const std::vector<std::string>& args) {
   form.EdProfit.font_colour = kUnwritten;
 
   const bool fields = parsed.Has("--fields");
-  try {
-    form.BtnCalClick();
-  } catch (const Exception& e) {
+  if (const auto error = CatchHandlerError([&form] { form.BtnCalClick(); })) {
     if (fields) PrintFields(form);
     std::fflush(stdout);
-    std::fprintf(stderr, "%s\n", GbkToUtf8(ErrorBoxText(e.Message())).c_str());
+    std::fprintf(stderr, "%s\n", GbkToUtf8(*error).c_str());
     return 2;
   }
   if (desktop.Count("beep") > 0) {

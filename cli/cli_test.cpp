@@ -3,10 +3,18 @@
 
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
+#include "feed/test_server.h"
+#include "store/profile_store.h"
+
 namespace {
+
+using qilo::net_test::Answer;
+using qilo::net_test::ScriptedServer;
+using qilo::net_test::UnusedPort;
 
 struct Result {
   std::string out;
@@ -138,6 +146,103 @@ TEST(CliTest, IniCommandsWorkOnAFile) {
   EXPECT_EQ(bytes.str(),
             "[cfg]\ncommision=1.7\nstamptax=1\ntransfer=1\notherfee="
             "4\nprecision=2\n");
+}
+
+TEST(CliTest, FetchWritesTheBodyOrTheError) {
+  const std::string body("a\0b\xFF\r\n", 6);  // raw bytes, a zero among them
+  ScriptedServer server({
+      Answer("HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\n" + body, true),
+      Answer("HTTP/1.1 404 Not Found\r\nContent-Length: 4\r\n\r\ngone", true),
+  });
+  const std::string refused =
+      "http://127.0.0.1:" + std::to_string(UnusedPort()) + "/";
+  const struct {
+    std::string args;
+    std::string out;
+    const char* err;
+    int code;
+  } kCases[] = {
+      {"fetch " + server.Url("/page"), body, "", 0},
+      {"fetch " + server.Url("/missing"), "",
+       "EHttpProtocolException: HTTP/1.1 404 Not Found\nstatus=404\n", 3},
+      {"fetch " + refused, "",
+       "ESocketError: Socket Error # 10061\r\nConnection refused.\n", 3},
+      {"fetch https://127.0.0.1:" + std::to_string(server.Port()) + "/", "",
+       "EUnsupportedScheme: Secure transport is not supported\n", 3},
+      {"fetch", "", "usage: qilo-cli fetch URL\n", 64},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.args);
+    const Result r = RunCli(c.args);
+    EXPECT_EQ(r.code, c.code);
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.err, c.err);
+  }
+  server.Join();
+  const auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].rfind("GET /page HTTP/1.1\r\n", 0), 0u) << requests[0];
+}
+
+TEST(CliTest, FeedStoresWhatThePageAnnounces) {
+  const std::string links = ::testing::TempDir() + "qilo_cli_links.ini";
+  std::remove(links.c_str());
+  const std::string page =
+      "<p>writelinks(\"http://a\",\"A\");"
+      "writelinks(\"http://b\",\"\xB9\xC9\");\n";  // GBK
+  const std::string answer_page =
+      "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(page.size()) +
+      "\r\n\r\n" + page;
+  ScriptedServer server({
+      Answer(answer_page, true),
+      Answer("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nno", true),
+      Answer(answer_page, true),
+  });
+  const std::string url = " --url " + server.Url("/qilocal");
+  const std::string refused =
+      " --url http://127.0.0.1:" + std::to_string(UnusedPort()) + "/";
+  const std::string unwritable =
+      ::testing::TempDir() + "qilo_cli_missing_folder/links.ini";
+  const struct {
+    std::string args;
+    const char* out;
+    std::optional<std::string> err;
+    int code;
+  } kSteps[] = {
+      // No links file yet: the refresh is due.
+      {"feed --links " + links + url, "21\tA\thttp://a\n22\t股\thttp://b\n", "",
+       0},
+      // Written just now: not due, and nothing is fetched.
+      {"feed --links " + links + url,
+       "not due: the links file was written less than 30 days ago\n", "", 0},
+      {"feed --force --links " + links + url,
+       "nothing stored: the page announces no entry\n", "", 0},
+      {"feed --force --links " + links + refused, "",
+       "nothing stored: the fetch failed: ESocketError: Socket Error # "
+       "10061\r\nConnection refused.\n",
+       3},
+      {"feed --force --links " + unwritable + url, "",
+       "Unable to write to " + unwritable + "\n", 2},
+      {"feed" + url, "",
+       "usage: qilo-cli feed --links FILE [--url URL] "
+       "[--force]\n",
+       64},
+      {"feed --links " + links + " extra", "", std::nullopt, 64},
+  };
+  for (const auto& step : kSteps) {
+    SCOPED_TRACE(step.args);
+    const Result r = RunCli(step.args);
+    EXPECT_EQ(r.code, step.code);
+    EXPECT_EQ(r.out, step.out);
+    if (step.err) {
+      EXPECT_EQ(r.err, *step.err);
+    }
+  }
+  server.Join();
+  EXPECT_EQ(server.Accepted(), 3);
+  EXPECT_EQ(qilo::ReadEntry(links, "info", "21"), "A");
+  EXPECT_EQ(qilo::ReadEntry(links, "link", "22"), "http://b");
+  EXPECT_EQ(qilo::ReadEntry(links, "info", "22"), "\xB9\xC9");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "cli/command.h"
 #include "feed/http_client.h"
 #include "feed/net_errors.h"
+#include "text/exception.h"
 #include "text/gbk.h"
 
 namespace qilo::cli {
@@ -17,7 +18,7 @@ constexpr int kFetchFailed = 3;
 
 // The body goes out as it arrives, so a large one is never held whole; plain
 // writes, since nothing else goes to stdout.
-class StdoutStream : public TStream {
+class StdoutSink : public BodySink {
  public:
   void Write(const char* data, size_t size) override {
     while (size > 0) {
@@ -38,27 +39,21 @@ int RunFetch(const std::vector<std::string>& args) {
     std::fprintf(stderr, "usage: qilo-cli fetch URL\n");
     return 64;
   }
-  StdoutStream out;
+  StdoutSink out;
   try {
     THttpClient client;
     client.Get(Utf8ToGbk(parsed.positionals[0]), &out);
-  } catch (const EHttpProtocolException& e) {
-    std::fprintf(stderr, "%s: %s\nstatus=%d\n", e.ClassName(),
-                 GbkToUtf8(e.Message()).c_str(),
-                 static_cast<int>(e.ErrorCode()));
-    return kFetchFailed;
-  } catch (const Exception& e) {
-    std::fprintf(stderr, "%s: %s\n", e.ClassName(),
-                 GbkToUtf8(e.Message()).c_str());
-    return kFetchFailed;
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "Exception: %s\n", e.what());
+    std::fprintf(stderr, "%s\n", GbkToUtf8(DescribeError(e)).c_str());
+    if (const auto* protocol = dynamic_cast<const EHttpProtocolException*>(&e))
+      std::fprintf(stderr, "status=%d\n",
+                   static_cast<int>(protocol->ErrorCode()));
     return kFetchFailed;
   }
   return 0;
 }
 
-Registrar reg("fetch", "fetch URL", &RunFetch);
+const Registrar kRegistrar("fetch", "fetch URL", &RunFetch);
 
 }  // namespace
 }  // namespace qilo::cli

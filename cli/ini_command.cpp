@@ -59,7 +59,7 @@ int RunIni(const std::vector<std::string>& args) {
   return 0;
 }
 
-static Registrar reg("ini", kUsage, &RunIni);
+const Registrar kRegistrar("ini", kUsage, &RunIni);
 
 }  // namespace
 }  // namespace qilo::cli

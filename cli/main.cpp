@@ -4,6 +4,7 @@
 
 #include "calc/number_text.h"
 #include "cli/command.h"
+#include "cli/console.h"
 #include "os/locale.h"
 
 namespace qilo::cli {
@@ -86,12 +87,13 @@ bool ParseArgs(const std::vector<std::string>& args,
 }  // namespace qilo::cli
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> args = qilo::cli::StartConsole(argc, argv);
   qilo::SetDecimalSeparator(qilo::UserDecimalSymbol());
-  if (argc < 2) return qilo::cli::Usage();
-  const std::string name = argv[1];
+  if (args.empty()) return qilo::cli::Usage();
+  const std::string& name = args.front();
   for (const auto& command : qilo::cli::Commands()) {
     if (name == command.name) {
-      return command.fn(std::vector<std::string>(argv + 2, argv + argc));
+      return command.fn(std::vector<std::string>(args.begin() + 1, args.end()));
     }
   }
   std::fprintf(stderr, "qilo-cli: unknown command '%s'\n", name.c_str());

@@ -48,7 +48,7 @@ class THttpClient::Body {
  public:
   // `limit` -1: none. A truncating body stops taking bytes at its limit; any
   // other fails with ENetException once a byte beyond the limit arrives.
-  Body(int64_t limit, bool truncate, TStream* sink = nullptr)
+  Body(int64_t limit, bool truncate, BodySink* sink = nullptr)
       : limit_(limit), truncate_(truncate), sink_(sink) {
     if (sink_ != nullptr)
       scratch_ = std::make_unique_for_overwrite<char[]>(kRecvBufferSize);
@@ -142,15 +142,22 @@ class THttpClient::Body {
 
   int64_t limit_;
   bool truncate_;
-  TStream* sink_;
+  BodySink* sink_;
   std::unique_ptr<char[]> scratch_;
   int64_t size_ = 0;
   std::vector<Block> blocks_;
 };
 
 THttpClient::THttpClient(const HttpLimits& limits) : limits_(limits) {
-  if (AcquireSocketLayer() != 0)
-    throw ESocketStartupFailed("Winsock Initialization Error.");
+  const int start = AcquireSocketLayer();
+  if (start == kSocketLibraryNotLoaded) {
+    std::string system_text;
+    const int code = SocketLibraryLoadError(&system_text);
+    std::string message = "Error on loading Winsock2 library (WS2_32.DLL)";
+    if (code != 0) message += ": " + system_text;
+    throw ESocketLibraryError(message);
+  }
+  if (start != 0) throw ESocketStartupFailed("Winsock Initialization Error.");
   uri_.port = kDefaultPort;
 }
 
@@ -163,12 +170,12 @@ void THttpClient::Get(const std::string& url, std::string* stream) {
   Exchange(url, stream, nullptr);
 }
 
-void THttpClient::Get(const std::string& url, TStream* stream) {
-  Exchange(url, nullptr, stream);
+void THttpClient::Get(const std::string& url, BodySink* sink) {
+  Exchange(url, nullptr, sink);
 }
 
 void THttpClient::Exchange(const std::string& url, std::string* text,
-                           TStream* sink) {
+                           BodySink* sink) {
   deadline_ = DeadlineAfter(limits_.exchange_timeout_ms);
   try {
     // Such a byte would end the request line early and let the rest of the
@@ -347,7 +354,7 @@ void THttpClient::TakeHeaderValues() {
   r.proxy_authenticate = HeaderValues(lines, "Proxy-Authenticate");
 }
 
-void THttpClient::JudgeAndReadBody(std::string* text, TStream* sink) {
+void THttpClient::JudgeAndReadBody(std::string* text, BodySink* sink) {
   const int32_t code = response_.status_code;
   const int32_t digit = code / 100;
   // Redirects are not followed, and no credentials are ever offered, so every

@@ -71,9 +71,9 @@ struct THttpResponse {
 };
 
 // Where a body goes as it arrives.
-class TStream {
+class BodySink {
  public:
-  virtual ~TStream() = default;
+  virtual ~BodySink() = default;
   // Takes the next `size` bytes of the body; a throw fails the fetch.
   virtual void Write(const char* data, size_t size) = 0;
 };
@@ -112,10 +112,10 @@ class THttpClient {
   // 200 to 299, after reading the error body.
   void Get(const std::string& url, std::string* stream);
 
-  // The same, writing the body to `stream` piece by piece as it arrives, so
+  // The same, writing the body to `sink` piece by piece as it arrives, so
   // that a large body is never held whole. After a failure, what was written
   // is not to be used.
-  void Get(const std::string& url, TStream* stream);
+  void Get(const std::string& url, BodySink* sink);
 
   const THttpRequest& Request() const { return request_; }
   const THttpResponse& Response() const { return response_; }
@@ -133,8 +133,8 @@ class THttpClient {
   void ReadResponseHead();
   void TakeHeaderValues();
   // Exactly one of the two is given.
-  void Exchange(const std::string& url, std::string* text, TStream* sink);
-  void JudgeAndReadBody(std::string* text, TStream* sink);
+  void Exchange(const std::string& url, std::string* text, BodySink* sink);
+  void JudgeAndReadBody(std::string* text, BodySink* sink);
   [[noreturn]] void CaptureErrorAndThrow();
   void ReadBody(Body* body);
   void ReadChunked(Body* body);

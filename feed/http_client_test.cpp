@@ -33,7 +33,7 @@ struct Result {
   bool connected = false;
 };
 
-class TextStream : public TStream {
+class TextSink : public BodySink {
  public:
   void Write(const char* data, size_t size) override {
     text.append(data, size);
@@ -41,12 +41,12 @@ class TextStream : public TStream {
   std::string text;
 };
 
-// Fetches into a string, or through a TStream with `piecewise`.
+// Fetches into a string, or through a BodySink with `piecewise`.
 Result Fetch(THttpClient& client, const std::string& url,
              bool piecewise = false) {
   Result result;
   std::string stream;
-  TextStream pieces;
+  TextSink pieces;
   try {
     if (piecewise) {
       client.Get(url, &pieces);

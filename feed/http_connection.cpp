@@ -66,8 +66,7 @@ void HttpConnection::Open(int connect_timeout_ms) {
     const std::string address = ResolveHostAddress(host_);
     error = socket_.Connect(address, port_, connect_timeout_ms);
     if (error != 0) throw ESocketError(error);
-    error = socket_.LocalAddress(&local_address_, &local_port_);
-    if (error == 0) error = socket_.PeerAddress(&peer_address_, &peer_port_);
+    error = socket_.PeerAddress(&peer_address_, &peer_port_);
     if (error != 0) throw ESocketError(error);
   } catch (...) {
     socket_.Close();

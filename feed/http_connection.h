@@ -88,8 +88,6 @@ class HttpConnection {
   TcpSocket socket_;
   std::string host_;
   int port_ = 0;
-  std::string local_address_;
-  int local_port_ = 0;
   std::string peer_address_;
   int peer_port_ = 0;
   // Received bytes wait in buffer_[start_, end_).

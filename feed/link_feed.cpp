@@ -7,6 +7,7 @@
 #include "os/files.h"
 #include "qilo_config.h"
 #include "store/profile_store.h"
+#include "text/exception.h"
 
 namespace qilo {
 namespace {
@@ -54,12 +55,8 @@ std::string FetchPageText(const std::string& url, std::string* failure) {
   std::string body;
   try {
     client.Get(url, &body);
-  } catch (const Exception& e) {
-    if (failure != nullptr)
-      *failure = std::string(e.ClassName()) + ": " + e.Message();
-    return "";
   } catch (const std::exception& e) {
-    if (failure != nullptr) *failure = std::string("Exception: ") + e.what();
+    if (failure != nullptr) *failure = DescribeError(e);
     return "";
   }
   return body.substr(0, body.find('\0'));

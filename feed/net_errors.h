@@ -50,8 +50,4 @@ class EHttpProtocolException : public ENetException {
   std::string error_text_;
 };
 
-// The text of a Windows Sockets error number; empty for a number it does not
-// know.
-const char* SocketErrorText(int error_number);
-
 }  // namespace qilo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace qilo {
@@ -21,11 +22,23 @@ inline constexpr int kSocketHostNotFound = 11001;
 // number is given back unchanged (it stays below 10000).
 int SocketErrorFromErrno(int err);
 
+// The text of a Windows Sockets error number; empty for a number it does not
+// know.
+const char* SocketErrorText(int error_number);
+
+// Given back by AcquireSocketLayer when the socket library itself could not be
+// loaded (Windows loads WS2_32.DLL at run time).
+inline constexpr int kSocketLibraryNotLoaded = -1;
+
 // Counts one more user of the process-wide socket layer. The first call of
-// the process runs the socket library's start-up; its result is kept and given
-// back by every later call. Returns 0, or the start-up's error number, in
-// which case nothing is counted.
+// the process loads the socket library and runs its start-up; the result is
+// kept and given back by every later call. Returns 0; kSocketLibraryNotLoaded;
+// or the start-up's error number. Nothing is counted on a failure.
 int AcquireSocketLayer();
+
+// The system's error code of the failed load of the socket library, with the
+// system's text for it in `system_text` (empty when the code is 0).
+int SocketLibraryLoadError(std::string* system_text);
 
 // Ends one use counted by AcquireSocketLayer.
 void ReleaseSocketLayer();
@@ -50,7 +63,7 @@ class TcpSocket {
 
   // Creates the socket (closing one held before).
   int Create();
-  bool IsOpen() const { return handle_ >= 0; }
+  bool IsOpen() const { return handle_ != -1; }
 
   // Binds to the wildcard address and port 0, so the system picks the port.
   int BindAny();
@@ -60,8 +73,7 @@ class TcpSocket {
   // 65535 gives 10049.
   int Connect(const std::string& address, int port, int timeout_ms);
 
-  // The local or the peer address and port of the connected socket.
-  int LocalAddress(std::string* address, int* port) const;
+  // The peer address and port of the connected socket.
   int PeerAddress(std::string* address, int* port) const;
 
   // Waits until a receive would not block (bytes, the peer's close or an
@@ -82,7 +94,8 @@ class TcpSocket {
   void Close();
 
  private:
-  int handle_ = -1;
+  // A file descriptor, or a Windows SOCKET (64 bits); -1 when closed.
+  std::intptr_t handle_ = -1;
 };
 
 }  // namespace qilo

@@ -24,6 +24,33 @@ TEST(SocketTest, MapsErrnoToWindowsSocketsNumbers) {
   }
 }
 
+TEST(SocketTest, ErrorTable) {
+  const struct {
+    int err;     // 0: reported by no errno
+    int number;  // what SocketErrorFromErrno gives
+    const char* text;
+  } kCases[] = {
+      {ENFILE, 10024, "Too many open files."},
+      {EAGAIN, 10035, "Operation would block. "},  // the space is kept
+      {ENOMEM, 10055, "No buffer space available."},
+      {ESHUTDOWN, 10058, "Cannot send or receive after socket is closed."},
+      {ENOTEMPTY, 10066, "Directory not empty"},
+      {0, 11001, "Host not found."},
+      // Not socket errors: the number stays the errno, and has no text.
+      {ENOENT, ENOENT, ""},
+      {0, 11002, ""},
+      {0, 10000, ""},
+      {0, 0, ""},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.number);
+    if (c.err != 0 || c.number == 0) {
+      EXPECT_EQ(SocketErrorFromErrno(c.err), c.number);
+    }
+    EXPECT_STREQ(SocketErrorText(c.number), c.text);
+  }
+}
+
 TEST(SocketTest, NamesUnderInvalidNeverResolve) {
   for (const char* name :
        {"nothing.invalid", "A.B.INVALID", "invalid", "x.invalid.", ""}) {

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,9 +15,20 @@ namespace qilo {
 class TestFolder {
  public:
   TestFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "qilo-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+    // A name no other test run picks, made where nothing stood.
+    static unsigned counter = 0;
+    const auto tick =
+        std::chrono::steady_clock::now().time_since_epoch().count();
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+      const std::filesystem::path candidate =
+          std::filesystem::temp_directory_path() /
+          ("qilo-test-" + std::to_string(tick) + "-" +
+           std::to_string(++counter));
+      std::error_code error;
+      if (std::filesystem::create_directory(candidate, error)) {
+        path_ = candidate.generic_string();
+      }
+    }
   }
   ~TestFolder() {
     std::error_code ignored;
@@ -34,6 +46,19 @@ class TestFolder {
  private:
   std::string path_;
 };
+
+// Sets (or with nullptr removes) an environment variable for the test.
+inline void SetTestEnv(const char* name, const char* value) {
+#ifdef _WIN32
+  _putenv_s(name, value == nullptr ? "" : value);
+#else
+  if (value == nullptr) {
+    unsetenv(name);
+  } else {
+    setenv(name, value, 1);
+  }
+#endif
+}
 
 // The whole file as bytes; empty when it cannot be read.
 inline std::string FileBytes(const std::string& native_path) {

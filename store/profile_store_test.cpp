@@ -9,6 +9,7 @@
 
 #include "os/files.h"
 #include "os/test_folder.h"
+#include "text/expect_error.h"
 
 namespace qilo {
 namespace {
@@ -153,13 +154,8 @@ TEST_F(ProfileStoreTest, RefusedWritesRaiseWithPathAsPassed) {
       dir_.Path() + "\\none\\qilo.ini", dir_.Path() + "\\plain\\qilo.ini",
       dir_.Path() + "\\folder", dir_.Path() + "\\fifo"};
   for (const std::string& path : paths) {
-    try {
-      WriteEntry(path, "cfg", "commision", "1.7");
-      ADD_FAILURE() << "no exception for " << path;
-    } catch (const EIniFileException& e) {
-      EXPECT_EQ(e.Message(), "Unable to write to " + path);
-      EXPECT_STREQ(e.ClassName(), "EIniFileException");
-    }
+    EXPECT_ERROR(WriteEntry(path, "cfg", "commision", "1.7"), EIniFileException,
+                 "Unable to write to " + path);
   }
   EXPECT_EQ(FileBytes(dir_ / "plain"), "x");
   EXPECT_TRUE(fs::is_fifo(dir_ / "fifo"));

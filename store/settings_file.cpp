@@ -16,7 +16,8 @@ void SaveSettings(const std::string& settings_path, SettingsFields fields) {
                            &fields.transfer, &fields.other}) {
     if (TrimBlanks(*fee).empty()) *fee = "0";
   }
-  if (TrimBlanks(fields.precision).empty()) fields.precision = "2";
+  if (TrimBlanks(fields.precision).empty())
+    fields.precision = PrecisionText(kDefaultPrecision);
   // "commision" with one "s": the key files of earlier runs carry.
   StoreEntry(settings_path, kSection, "commision", fields.commission);
   StoreEntry(settings_path, kSection, "stamptax", fields.stamp_tax);
@@ -31,8 +32,7 @@ void LoadSettings(const std::string& settings_path, SettingsFields fields) {
   fields.transfer = ReadEntry(settings_path, kSection, "transfer");
   fields.other = ReadEntry(settings_path, kSection, "otherfee");
   fields.precision = ReadEntry(settings_path, kSection, "precision");
-  if (fields.precision != "2" && fields.precision != "3")
-    fields.precision = "2";
+  fields.precision = PrecisionText(PrecisionOf(fields.precision));
   fields.price_format = PriceFormatFor(fields.precision);
 }
 

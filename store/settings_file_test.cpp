@@ -7,6 +7,7 @@
 
 #include "os/test_folder.h"
 #include "store/profile_store.h"
+#include "text/expect_error.h"
 
 namespace qilo {
 namespace {
@@ -99,12 +100,8 @@ TEST_F(SettingsFileTest, PathsAddTheSeparatorAlways) {
 TEST_F(SettingsFileTest, RefusedSaveRaisesWithTheSettingsPath) {
   Window window;
   const std::string path = SettingsPath(dir_.Path() + "\\missing");
-  try {
-    SaveSettings(path, window.Fields());
-    FAIL() << "no exception";
-  } catch (const EIniFileException& e) {
-    EXPECT_EQ(e.Message(), "Unable to write to " + path);
-  }
+  EXPECT_ERROR(SaveSettings(path, window.Fields()), EIniFileException,
+               "Unable to write to " + path);
 }
 
 }  // namespace

@@ -19,6 +19,14 @@ class Exception : public std::exception {
   std::string message_;
 };
 
+// The message of any exception: Message() of an Exception (all its bytes),
+// what() of another.
+std::string ErrorMessage(const std::exception& error);
+
+// "<ClassName>: <message>", the way errors are reported outside a message box;
+// "Exception" stands for the class of an exception not derived from Exception.
+std::string DescribeError(const std::exception& error);
+
 #define QILO_DECLARE_EXCEPTION(Name, Base)                   \
   class Name : public Base {                                 \
    public:                                                   \

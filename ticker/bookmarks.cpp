@@ -18,7 +18,8 @@ std::string LinkOf(const std::string& path, int slot) {
   return ReadEntry(path, "link", IntegerToText(slot), "");
 }
 
-// The first slot from 1 to `last` holding exactly this entry; 0 for none.
+// The first slot from 1 to kLinkSlots (30) holding exactly this entry; 0 for
+// none.
 int FindEntry(const std::string& path, const std::string& name,
               const std::string& address) {
   for (int n = 1; n <= kLinkSlots; ++n) {

@@ -14,13 +14,13 @@
 #include <optional>
 #include <vector>
 
-#include "app/error_text.h"
 #include "app/hit_test.h"
 #include "app/qt/gbk_qt.h"
 #include "app/qt/look.h"
 #include "app/qt/qt_desktop.h"
 #include "app/qt/widget_factory.h"
 #include "app/qt/widgets.h"
+#include "app/run_handler.h"
 #include "text/exception.h"
 
 namespace qilo {
@@ -238,32 +238,14 @@ void MainWindow::FocusFirst() {
 
 void MainWindow::Run(const std::function<void()>& handler) {
   SyncFromWidgets();
-  std::optional<std::string> error;
   ++running_;
-  try {
-    handler();
-  } catch (const Exception& e) {
-    error = e.Message();
-  } catch (const std::exception& e) {
-    error = e.what();
-  }
+  const std::optional<std::string> error = CatchHandlerError(handler);
   --running_;
   MirrorAll(false);
   if (error) {
-    ShowErrorBox(*error);
+    desktop_.ShowError(*error);
     MirrorAll(false);
   }
-}
-
-void MainWindow::ShowErrorBox(const std::string& message) {
-  // The box runs its own event loop, where timer ticks go on; one that fails
-  // meanwhile does not open a second box.
-  if (error_box_open_) return;
-  error_box_open_ = true;
-  QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle),
-                  FromGbk(ErrorBoxText(message)), QMessageBox::Ok, this);
-  box.exec();
-  error_box_open_ = false;
 }
 
 // A user's click checks the button and unchecks the other of the group; its

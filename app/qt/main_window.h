@@ -85,7 +85,6 @@ class MainWindow : public QWidget {
   bool StepRadio(Item& item, int direction);
   void LabelClick(Item& item, QMouseEvent* mouse);
   bool RadioKey(Item& item, int key);
-  void ShowErrorBox(const std::string& message);
 
   TFrmMain& form_;
   QtDesktop& desktop_;
@@ -96,7 +95,6 @@ class MainWindow : public QWidget {
   std::vector<QWidget*> tab_chain_;
   int running_ = 0;  // handlers in progress
   bool shown_once_ = false;
-  bool error_box_open_ = false;
   std::exception_ptr close_error_;
   // A drag of the strip that the window manager did not take: where the
   // press was on the screen and where the window stood then.

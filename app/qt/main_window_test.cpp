@@ -24,11 +24,13 @@
 #include <QWindow>
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <utility>
 
 #include "app/fit_font.h"
+#include "app/qt/gbk_qt.h"
 #include "app/qt/look.h"
 #include "app/qt/qt_desktop.h"
 #include "app/qt/translations.h"
@@ -43,12 +45,40 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 namespace qilo {
 namespace {
 
-// The Qt desktop with its beeps counted instead of sounded.
+// The Qt desktop with its beeps counted instead of sounded, and the texts of
+// its error boxes kept; with `real_boxes` false no box opens at all.
 class CountingDesktop : public QtDesktop {
  public:
   void Beep() override { ++beeps; }
+  void ShowError(const std::string& text) override {
+    errors << FromGbk(text);
+    if (real_boxes) QtDesktop::ShowError(text);
+  }
   int beeps = 0;
+  bool real_boxes = true;
+  QStringList errors;
 };
+
+// Runs `act` on the error box as soon as it is open. It looks every 10 ms, so
+// a box that opens late is still closed; after 5 s without one the test
+// fails rather than waiting for CTest's timeout.
+void WhenBoxOpens(std::function<void(QMessageBox*)> act) {
+  auto* poll = new QTimer;
+  auto waited = std::make_shared<int>(0);
+  QObject::connect(poll, &QTimer::timeout, [poll, waited, act] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr && ++*waited < 500) return;
+    poll->stop();
+    poll->deleteLater();
+    if (box == nullptr) {
+      ADD_FAILURE() << "no error box opened";
+      return;
+    }
+    act(box);
+    box->accept();
+  });
+  poll->start(10);
+}
 
 // One application for the test binary; each test gets a fresh window whose
 // home folder is a temporary one.
@@ -99,12 +129,7 @@ class QtWindowTest : public ::testing::Test {
 
   // Accepts the error box once it is open; its text lands in `text`.
   static void AcceptErrorBox(QString* text) {
-    QTimer::singleShot(0, [text] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      ASSERT_NE(box, nullptr);
-      *text = box->text();
-      box->accept();
-    });
+    WhenBoxOpens([text](QMessageBox* box) { *text = box->text(); });
   }
 
   QTemporaryDir home_;
@@ -342,9 +367,7 @@ TEST_F(QtWindowTest, AnErrorIsShownInTheMessageBoxAndTheProgramGoesOn) {
   QString caption, text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   bool ticked = false;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
+  WhenBoxOpens([&](QMessageBox* box) {
     caption = box->windowTitle();
     text = box->text();
     icon = box->icon();
@@ -355,7 +378,6 @@ TEST_F(QtWindowTest, AnErrorIsShownInTheMessageBoxAndTheProgramGoesOn) {
     const auto before = ticker();
     QTest::qWait(100);
     ticked = ticker() != before;
-    box->accept();
   });
   QTest::mouseClick(window_->WidgetNamed("BtnCal"), Qt::LeftButton);
   EXPECT_EQ(caption, QString::fromUtf8("Qilo股票计算器"));
@@ -374,26 +396,20 @@ TEST_F(QtWindowTest, CloseIsRefusedWhileTheSettingsCannotBeSaved) {
   const QString settings = home_.filePath("qilo.ini");
   ASSERT_TRUE(QFile::remove(settings));
   ASSERT_TRUE(QDir(home_.path()).mkdir("qilo.ini"));
-  QStringList texts;
-  const auto close_box = [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    texts << box->text();
-    box->accept();
-  };
+  // The errors go to the desktop; no box needs closing here.
+  desktop_.real_boxes = false;
   // Closed by the user: the close is ignored and the error shown.
-  QTimer::singleShot(0, close_box);
   EXPECT_FALSE(window_->close());
   EXPECT_TRUE(window_->isVisible());
   // Closed by a handler (as the close label does): the error ends it.
   bool handler_went_on = false;
-  QTimer::singleShot(0, close_box);
   window_->Run([&] {
     desktop_.Close();
     handler_went_on = true;
   });
   EXPECT_FALSE(handler_went_on);
   EXPECT_TRUE(window_->isVisible());
+  const QStringList texts = desktop_.errors;
   ASSERT_EQ(texts.size(), 2);
   for (const QString& text : texts) {
     EXPECT_TRUE(text.startsWith("Unable to write to ")) << text.toStdString();

@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QThread>
 #include <QUrl>
 
+#include "app/layout.h"
 #include "app/qt/gbk_qt.h"
 #include "app/qt/main_window.h"
 
@@ -52,6 +54,17 @@ void QtDesktop::SetFocus(Control& control) {
 
 void QtDesktop::SleepMs(int ms) {
   QThread::msleep(static_cast<unsigned long>(ms));
+}
+
+void QtDesktop::ShowError(const std::string& text) {
+  // The box runs its own event loop, where timer ticks go on; one that fails
+  // meanwhile does not open a second box.
+  if (error_box_open_) return;
+  error_box_open_ = true;
+  QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle),
+                  FromGbk(text), QMessageBox::Ok, window_);
+  box.exec();
+  error_box_open_ = false;
 }
 
 }  // namespace qilo

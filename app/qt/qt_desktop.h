@@ -27,6 +27,9 @@ class QtDesktop : public Desktop {
   void Close() override;
   void SetFocus(Control& control) override;
   void SleepMs(int ms) override;
+  // A modal box captioned with the application title, over the window; one
+  // at a time.
+  void ShowError(const std::string& text) override;
 
   // Slot 1 of the cursor table; empty when it holds no cursor.
   const std::optional<QCursor>& HandCursor() const { return hand_; }
@@ -34,6 +37,7 @@ class QtDesktop : public Desktop {
  private:
   MainWindow* window_ = nullptr;
   std::optional<QCursor> hand_;
+  bool error_box_open_ = false;
 };
 
 }  // namespace qilo

@@ -39,19 +39,19 @@ int ControlCharacter(const QKeyEvent* event) {
   const int key = event->key();
   if (mods & Qt::ControlModifier) {
     if (key >= Qt::Key_A && key <= Qt::Key_Z) return key - Qt::Key_A + 1;
-    if (key == Qt::Key_BracketLeft) return 27;
+    if (key == Qt::Key_BracketLeft) return kCharEscape;
     if (key == Qt::Key_Backslash) return 28;
     if (key == Qt::Key_BracketRight) return 29;
     return -1;
   }
   switch (key) {
     case Qt::Key_Backspace:
-      return 8;
+      return kCharBackspace;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      return 13;
+      return kCharReturn;
     case Qt::Key_Escape:
-      return 27;
+      return kCharEscape;
     default:
       return -1;
   }
@@ -70,12 +70,12 @@ QString TypedText(const QKeyEvent* event) {
 int VirtualKey(const QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Up:
-      return 38;
+      return kVkUp;
     case Qt::Key_Down:
-      return 40;
+      return kVkDown;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      return 13;
+      return kVkReturn;
     default:
       return 0;
   }

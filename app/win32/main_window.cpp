@@ -9,14 +9,13 @@
 #include <optional>
 #include <utility>
 
-#include "app/error_text.h"
 #include "app/fit_font.h"
 #include "app/hit_test.h"
 #include "app/result_fields.h"
+#include "app/run_handler.h"
 #include "app/win32/wide.h"
 #include "app/win32/win32_desktop.h"
 #include "app/window_order.h"
-#include "text/exception.h"
 #include "text/gbk.h"
 
 namespace qilo {
@@ -330,33 +329,15 @@ void MainWindow::Call(void (TFrmMain::*handler)()) {
 
 void MainWindow::Run(const std::function<void()>& handler) {
   SyncFromEdits();
-  std::optional<std::string> error;
   ++running_;
-  try {
-    handler();
-  } catch (const Exception& e) {
-    error = e.Message();
-  } catch (const std::exception& e) {
-    error = e.what();
-  }
+  const std::optional<std::string> error = CatchHandlerError(handler);
   --running_;
   MirrorAll(false);
   DumpFields();
   if (error) {
-    ShowErrorBox(*error);
+    desktop_.ShowError(*error);
     MirrorAll(false);
   }
-}
-
-// The box runs its own message loop, where timer ticks go on; one that fails
-// meanwhile does not open a second box.
-void MainWindow::ShowErrorBox(const std::string& message) {
-  if (error_box_open_) return;
-  error_box_open_ = true;
-  const std::wstring text = WideFromGbk(ErrorBoxText(message));
-  const std::wstring title = WideFromUtf8(kApplicationTitle);
-  MessageBoxW(hwnd_, text.c_str(), title.c_str(), MB_OK | MB_ICONSTOP);
-  error_box_open_ = false;
 }
 
 // With QILO_DUMP_FIELDS naming a file, the result fields are written there
@@ -526,10 +507,10 @@ void MainWindow::FitEditFont(Item& item) {
   const FontSpec& spec = item.layout->font;
   int px = spec.pixel_size;
   if (item.control->read_only) {
-    RECT client;
-    GetClientRect(item.hwnd, &client);
-    const LRESULT margins = SendMessageW(item.hwnd, EM_GETMARGINS, 0, 0);
-    const int room = client.right - LOWORD(margins) - HIWORD(margins) - 1;
+    // The formatting rectangle: the client area less the font's margins.
+    RECT format;
+    SendMessageW(item.hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    const int room = format.right - format.left - 1;
     const HDC dc = GetDC(item.hwnd);
     px = FitFontSize(spec.pixel_size, kFitFontFloorPx, room, [&](int size) {
            return static_cast<int>(

@@ -109,7 +109,6 @@ class MainWindow {
   void MirrorTimer(Item& item, bool force);
   void MirrorTool(Item& item);
   void FitEditFont(Item& item);
-  void ShowErrorBox(const std::string& message);
   void DumpFields();
   void Close();
   Item* ItemAt(Surface& s, int x, int y);
@@ -132,7 +131,6 @@ class MainWindow {
   std::vector<Item*> tab_chain_;
   std::map<std::tuple<std::string, int, bool, bool, int>, HFONT> fonts_;
   int running_ = 0;
-  bool error_box_open_ = false;
   bool focused_once_ = false;
   bool probe_done_ = false;
   std::exception_ptr close_error_;

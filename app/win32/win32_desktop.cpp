@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "app/layout.h"
 #include "app/win32/main_window.h"
 #include "app/win32/wide.h"
 
@@ -53,5 +54,15 @@ void Win32Desktop::SetFocus(Control& control) {
 }
 
 void Win32Desktop::SleepMs(int ms) { Sleep(static_cast<DWORD>(ms)); }
+
+void Win32Desktop::ShowError(const std::string& gbk_text) {
+  if (error_box_open_) return;
+  error_box_open_ = true;
+  const std::wstring text = WideFromGbk(gbk_text);
+  const std::wstring title = WideFromUtf8(kApplicationTitle);
+  MessageBoxW(window_ != nullptr ? window_->Handle() : nullptr, text.c_str(),
+              title.c_str(), MB_OK | MB_ICONSTOP);
+  error_box_open_ = false;
+}
 
 }  // namespace qilo

@@ -32,6 +32,10 @@ class Win32Desktop : public Desktop {
   void Close() override;
   void SetFocus(Control& control) override;
   void SleepMs(int ms) override;
+  // A modal box with the stop icon, captioned with the application title.
+  // It runs its own message loop, where timer ticks go on; an error raised
+  // meanwhile opens no second box.
+  void ShowError(const std::string& gbk_text) override;
 
   // Slot 1 of the cursor table; nullptr when it holds no cursor.
   HCURSOR HandCursor() const { return hand_; }
@@ -39,6 +43,7 @@ class Win32Desktop : public Desktop {
  private:
   MainWindow* window_ = nullptr;
   HCURSOR hand_ = nullptr;
+  bool error_box_open_ = false;
 };
 
 }  // namespace qilo

@@ -1,5 +1,3 @@
-#include "os/socket.h"
-
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netdb.h>
@@ -11,39 +9,26 @@
 
 #include <cerrno>
 #include <cstring>
-#include <mutex>
 
-// POSIX sockets. The Windows build will load WS2_32.DLL at start-up instead;
-// everything above this file speaks in Windows Sockets numbers already.
+#include "os/socket.h"
+#include "os/socket_platform.h"
+
+// POSIX sockets; everything above this file speaks in Windows Sockets numbers.
 
 namespace qilo {
-namespace {
 
-std::mutex& LayerMutex() {
-  static std::mutex mutex;
-  return mutex;
-}
-
-int layer_users = 0;
-
-// POSIX sockets need no library start-up; the hook stays so that every
-// platform starts the same way. SIGPIPE is avoided per send (MSG_NOSIGNAL),
-// so no process-wide signal setting is changed.
+// POSIX sockets need no library start-up. SIGPIPE is avoided per send
+// (MSG_NOSIGNAL), so no process-wide signal setting is changed.
 int StartSocketLibrary() { return 0; }
 
-int LastError() { return SocketErrorFromErrno(errno); }
-
-bool EndsWithInvalidDomain(const std::string& name) {
-  std::string lower;
-  for (char c : name) {
-    lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  }
-  while (!lower.empty() && lower.back() == '.') lower.pop_back();
-  static const std::string kSuffix = ".invalid";
-  return lower == "invalid" || (lower.size() > kSuffix.size() &&
-                                lower.compare(lower.size() - kSuffix.size(),
-                                              kSuffix.size(), kSuffix) == 0);
+int SocketLibraryLoadError(std::string* system_text) {
+  system_text->clear();
+  return 0;
 }
+
+namespace {
+
+int LastError() { return SocketErrorFromErrno(errno); }
 
 int AddressOf(const sockaddr_in& in, std::string* address, int* port) {
   char text[INET_ADDRSTRLEN] = {};
@@ -64,113 +49,8 @@ int SetBlocking(int handle, bool blocking) {
 
 }  // namespace
 
-int SocketErrorFromErrno(int err) {
-  switch (err) {
-    case EINTR:
-      return 10004;
-    case EBADF:
-      return 10009;
-    case EACCES:
-      return 10013;
-    case EFAULT:
-      return 10014;
-    case EINVAL:
-      return 10022;
-    case EMFILE:
-    case ENFILE:
-      return 10024;
-    case EWOULDBLOCK:
-      return kSocketWouldBlock;
-    case EINPROGRESS:
-      return 10036;
-    case EALREADY:
-      return 10037;
-    case ENOTSOCK:
-      return 10038;
-    case EDESTADDRREQ:
-      return 10039;
-    case EMSGSIZE:
-      return 10040;
-    case EPROTOTYPE:
-      return 10041;
-    case ENOPROTOOPT:
-      return 10042;
-    case EPROTONOSUPPORT:
-      return 10043;
-    case ESOCKTNOSUPPORT:
-      return 10044;
-    case EOPNOTSUPP:
-      return 10045;
-    case EPFNOSUPPORT:
-      return 10046;
-    case EAFNOSUPPORT:
-      return 10047;
-    case EADDRINUSE:
-      return kSocketAddressInUse;
-    case EADDRNOTAVAIL:
-      return kSocketAddressNotAvailable;
-    case ENETDOWN:
-      return 10050;
-    case ENETUNREACH:
-      return 10051;
-    case ENETRESET:
-      return 10052;
-    case ECONNABORTED:
-      return kSocketConnectionAborted;
-    // A send to a peer that is gone reads as a reset, as Windows reports it.
-    case ECONNRESET:
-    case EPIPE:
-      return kSocketConnectionReset;
-    case ENOBUFS:
-    case ENOMEM:
-      return 10055;
-    case EISCONN:
-      return 10056;
-    case ENOTCONN:
-      return 10057;
-    case ESHUTDOWN:
-      return kSocketShutDown;
-    case ETOOMANYREFS:
-      return 10059;
-    case ETIMEDOUT:
-      return kSocketTimedOut;
-    case ECONNREFUSED:
-      return kSocketConnectionRefused;
-    case ELOOP:
-      return 10062;
-    case ENAMETOOLONG:
-      return 10063;
-    case EHOSTDOWN:
-      return 10064;
-    case EHOSTUNREACH:
-      return 10065;
-    case ENOTEMPTY:
-      return 10066;
-    default:
-      return err;
-  }
-}
-
-int AcquireSocketLayer() {
-  static const int startup_error = StartSocketLibrary();
-  if (startup_error != 0) return startup_error;
-  std::lock_guard<std::mutex> lock(LayerMutex());
-  ++layer_users;
-  return 0;
-}
-
-void ReleaseSocketLayer() {
-  std::lock_guard<std::mutex> lock(LayerMutex());
-  --layer_users;
-}
-
-int SocketLayerUsers() {
-  std::lock_guard<std::mutex> lock(LayerMutex());
-  return layer_users;
-}
-
 int LookUpHost(const std::string& name, std::string* address) {
-  if (name.empty() || EndsWithInvalidDomain(name)) return kSocketHostNotFound;
+  if (name.empty() || IsReservedInvalidName(name)) return kSocketHostNotFound;
   addrinfo hints{};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_STREAM;
@@ -218,6 +98,7 @@ int TcpSocket::Create() {
   if (error != 0) return error;
   handle_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
   if (handle_ < 0) {
+    handle_ = -1;
     error = LastError();
     ReleaseSocketLayer();
     return error;
@@ -253,7 +134,7 @@ int TcpSocket::Connect(const std::string& address, int port, int timeout_ms) {
   if (error != 0) return error;
   if (connect(handle_, reinterpret_cast<sockaddr*>(&peer), sizeof peer) < 0) {
     if (errno != EINPROGRESS) return LastError();
-    pollfd fd{handle_, POLLOUT, 0};
+    pollfd fd{static_cast<int>(handle_), POLLOUT, 0};
     int ready;
     do {
       ready = poll(&fd, 1, timeout_ms);
@@ -270,15 +151,6 @@ int TcpSocket::Connect(const std::string& address, int port, int timeout_ms) {
   return SetBlocking(handle_, true);
 }
 
-int TcpSocket::LocalAddress(std::string* address, int* port) const {
-  sockaddr_in in{};
-  socklen_t length = sizeof in;
-  if (getsockname(handle_, reinterpret_cast<sockaddr*>(&in), &length) < 0) {
-    return LastError();
-  }
-  return AddressOf(in, address, port);
-}
-
 int TcpSocket::PeerAddress(std::string* address, int* port) const {
   sockaddr_in in{};
   socklen_t length = sizeof in;
@@ -289,7 +161,7 @@ int TcpSocket::PeerAddress(std::string* address, int* port) const {
 }
 
 int TcpSocket::WaitReadable(int timeout_ms, bool* readable) {
-  pollfd fd{handle_, POLLIN, 0};
+  pollfd fd{static_cast<int>(handle_), POLLIN, 0};
   int ready;
   do {
     ready = poll(&fd, 1, timeout_ms < 0 ? -1 : timeout_ms);

@@ -1,0 +1,22 @@
+# Fails when a core folder under ROOT includes app/ or a Qt header: the core
+# builds without a toolkit and below the window.
+#   cmake -DROOT=<source folder> -P check_layers.cmake
+set(core_folders calc store ticker feed os text)
+set(forbidden "#[ \t]*include[ \t]*[<\"]((\\.\\./)*app/|Qt[A-Za-z]*/|Q[A-Za-z]+[>\"])")
+set(violations "")
+foreach(folder IN LISTS core_folders)
+  file(GLOB_RECURSE files "${ROOT}/${folder}/*.h" "${ROOT}/${folder}/*.cpp"
+       "${ROOT}/${folder}/*.inc")
+  foreach(path IN LISTS files)
+    file(STRINGS "${path}" lines REGEX "^[ \t]*#[ \t]*include")
+    foreach(line IN LISTS lines)
+      if(line MATCHES "${forbidden}")
+        file(RELATIVE_PATH name "${ROOT}" "${path}")
+        string(APPEND violations "\n  ${name}: ${line}")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+if(violations)
+  message(FATAL_ERROR "A core folder includes app/ or Qt:${violations}")
+endif()
