@@ -32,7 +32,7 @@ std::string ColourName(Colour c) {
   return buffer;
 }
 
-std::string ResultFieldLines(const TFrmMain& form) {
+std::string ResultFieldLines(const TFrmMain& form, bool with_colour) {
   std::string out;
   auto line = [&out](const char* name, const std::string& utf8) {
     if (!utf8.empty()) out += std::string(name) + "=" + utf8 + "\n";
@@ -42,7 +42,9 @@ std::string ResultFieldLines(const TFrmMain& form) {
   line("EdCostSell", OneLine(form.EdCostSell.text));
   line("EdCostSell.hint", OneLine(form.EdCostSell.hint));
   line("EdProfit", OneLine(form.EdProfit.text));
-  line("EdProfit.colour", ColourName(form.EdProfit.font_colour));
+  if (with_colour) {
+    line("EdProfit.colour", ColourName(form.EdProfit.font_colour));
+  }
   line("EdProfit.hint", OneLine(form.EdProfit.hint));
   line("LabCostPrice", OneLine(form.LabCostPrice.text));
   return out;
