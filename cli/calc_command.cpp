@@ -6,6 +6,7 @@
 #include "app/colour.h"
 #include "app/frm_main.h"
 #include "app/recording_desktop.h"
+#include "app/result_fields.h"
 #include "app/run_handler.h"
 #include "calc/number_text.h"
 #include "calc/precision.h"
@@ -19,43 +20,10 @@ namespace {
 // calculation wrote is printed. Every text it writes is non-empty.
 constexpr Colour kUnwritten = 0xFFFFFFFFu;
 
-std::string ColourName(Colour c) {
-  if (c == kRed) return "red";
-  if (c == kGreen) return "green";
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "0x%08X", static_cast<unsigned>(c));
-  return buffer;
-}
-
-// A hint's line break is shown as the two characters \r\n.
-std::string OneLine(const std::string& gbk) {
-  std::string out;
-  for (char c : GbkToUtf8(gbk)) {
-    if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
 void PrintFields(const TFrmMain& form) {
-  auto line = [](const char* name, const std::string& value) {
-    if (!value.empty()) std::printf("%s=%s\n", name, OneLine(value).c_str());
-  };
-  line("EdCostBuy", form.EdCostBuy.text);
-  line("EdCostBuy.hint", form.EdCostBuy.hint);
-  line("EdCostSell", form.EdCostSell.text);
-  line("EdCostSell.hint", form.EdCostSell.hint);
-  line("EdProfit", form.EdProfit.text);
-  if (form.EdProfit.font_colour != kUnwritten) {
-    line("EdProfit.colour", ColourName(form.EdProfit.font_colour));
-  }
-  line("EdProfit.hint", form.EdProfit.hint);
-  line("LabCostPrice", form.LabCostPrice.text);
+  std::fputs(
+      ResultFieldLines(form, form.EdProfit.font_colour != kUnwritten).c_str(),
+      stdout);
 }
 
 // The window's own labels beside the results, the hints in brackets.

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+#include "app/colour.h"
+
+namespace qilo {
+
+class TFrmMain;
+
+// "red", "green", else the value as 0xBBGGRR hex ("0x00A4A0A0").
+std::string ColourName(Colour c);
+
+// The calculation's results as the window shows them, one "name=value" line
+// each in UTF-8 (EdCostBuy, its hint, EdCostSell, its hint, EdProfit, its
+// colour, its hint, LabCostPrice); a hint's line break is written as the two
+// characters \r\n, and an empty text gives no line. Without `with_colour`
+// the profit colour is left out (a calculation that stopped before it).
+std::string ResultFieldLines(const TFrmMain& form, bool with_colour = true);
+
+}  // namespace qilo

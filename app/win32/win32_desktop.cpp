@@ -1,0 +1,68 @@
+#include "app/win32/win32_desktop.h"
+
+#include <shellapi.h>
+
+#include "app/layout.h"
+#include "app/win32/main_window.h"
+#include "app/win32/wide.h"
+
+namespace qilo {
+
+Win32Desktop::~Win32Desktop() {
+  if (hand_ != nullptr) DestroyCursor(hand_);
+}
+
+void Win32Desktop::Beep() { MessageBeep(MB_OK); }
+
+// Whether a program could be started is not looked at.
+void Win32Desktop::ShellOpen(const std::string& url, const std::string& verb) {
+  const std::wstring file = WideFromGbk(url);
+  const std::wstring operation = WideFromGbk(verb);
+  ShellExecuteW(window_ != nullptr ? window_->Handle() : nullptr,
+                operation.c_str(), file.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+// Storing into the slot releases what it held, also when the load fails. The
+// cursor is loaded unshared, so it is ours to destroy.
+bool Win32Desktop::LoadHandCursor() {
+  ClearHandCursor();
+  hand_ = static_cast<HCURSOR>(
+      LoadImageW(GetModuleHandleW(nullptr), L"HAND", IMAGE_CURSOR, 0, 0, 0));
+  if (window_ != nullptr) window_->RefreshCursor();
+  return hand_ != nullptr;
+}
+
+void Win32Desktop::ClearHandCursor() {
+  if (hand_ == nullptr) return;
+  // The pointer may show it right now: the arrow first, then it goes.
+  if (GetCursor() == hand_) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  DestroyCursor(hand_);
+  hand_ = nullptr;
+  if (window_ != nullptr) window_->RefreshCursor();
+}
+
+void Win32Desktop::Minimize() {
+  if (window_ != nullptr) window_->MinimizeApplication();
+}
+
+void Win32Desktop::Close() {
+  if (window_ != nullptr) window_->CloseFromHandler();
+}
+
+void Win32Desktop::SetFocus(Control& control) {
+  if (window_ != nullptr) window_->FocusControl(control);
+}
+
+void Win32Desktop::SleepMs(int ms) { Sleep(static_cast<DWORD>(ms)); }
+
+void Win32Desktop::ShowError(const std::string& gbk_text) {
+  if (error_box_open_) return;
+  error_box_open_ = true;
+  const std::wstring text = WideFromGbk(gbk_text);
+  const std::wstring title = WideFromUtf8(kApplicationTitle);
+  MessageBoxW(window_ != nullptr ? window_->Handle() : nullptr, text.c_str(),
+              title.c_str(), MB_OK | MB_ICONSTOP);
+  error_box_open_ = false;
+}
+
+}  // namespace qilo

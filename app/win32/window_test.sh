@@ -1,0 +1,79 @@
+#!/bin/sh
+# qilo.exe under wine on a virtual X server: the first frame's start-up time,
+# then the worked example typed and clicked, the result fields read back,
+# the settings file's bytes and hidden attribute, and a screenshot.
+# Usage: window_test.sh QILO_EXE BUILD_DIR WINE
+set -eu
+exe=$1
+build=$2
+wine=$3
+work=$build/win32_test
+rm -rf "$work"
+mkdir -p "$work/home"
+export WINEDEBUG=-all WINEPREFIX="$build/wineprefix"
+export QILO_DUMP_FIELDS="$work/fields.txt"
+
+exec xvfb-run -a -s "-screen 0 1024x768x24" sh -eu -c '
+work=$1 exe=$2 wine=$3 build=$4
+ws=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+fail() { echo "FAIL: $*"; "$ws" -k 2>/dev/null || true; exit 1; }
+"$ws" -p 30 2>/dev/null || true
+
+# Start-up: from the start to the first painted frame (the program ends there).
+start=$(date +%s%N)
+QILO_STARTUP_PROBE="$(echo "$work/probe.txt" | sed "s|^|Z:|; s|/|\\\\|g")" \
+  timeout 30 "$wine" "$exe" || true
+[ -s "$work/probe.txt" ] || fail "no first frame reported"
+frame=$(sed -n "s/first_frame_ns=//p" "$work/probe.txt")
+echo "startup_ms=$(( (frame - start) / 1000000 ))"
+rm -f "$work/home/qilo.ini"
+
+# Wine sets the home folder variables of its first process from its own
+# profile: cmd passes ours on to the program.
+winpath() { echo "$1" | sed "s|^|Z:|; s|/|\\\\|g"; }
+home=$(winpath "$work/home" | cut -c3-)
+"$wine" cmd /c "set HOMEDRIVE=Z:&& set HOMEPATH=$home&& $(winpath "$exe")" &
+pid=$!
+win=""
+for i in $(seq 1 100); do
+  win=$(xdotool search --name "v1\.0" 2>/dev/null | head -1) || true
+  [ -n "$win" ] && break
+  sleep 0.2
+done
+[ -n "$win" ] || fail "no window"
+sleep 1
+xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win" || true
+sleep 0.5
+# The focus starts in the buy price with its text selected.
+xdotool type --delay 60 "10"
+xdotool key Tab
+xdotool type --delay 60 "11"
+xdotool key Tab
+xdotool type --delay 60 "1000"
+xdotool mousemove --window "$win" 412 179 click 1
+for i in $(seq 1 50); do
+  grep -q LabCostPrice "$work/fields.txt" 2>/dev/null && break
+  sleep 0.2
+done
+sleep 0.5
+import -window root "$build/win32.png"
+cat > "$work/want.txt" <<WANT
+EdCostBuy=10022.00
+EdCostBuy.hint=买入费用: 22.00
+EdCostSell=10965.30
+EdCostSell.hint=卖出费用: 34.70
+EdProfit=943.30
+EdProfit.colour=red
+EdProfit.hint=费用合计： 56.70\\r\\n利润率：9.41%
+LabCostPrice=10.05
+WANT
+diff "$work/want.txt" "$work/fields.txt" || fail "result fields differ"
+printf "[cfg]\ncommision=1.7\nstamptax=1\ntransfer=1\notherfee=4\nprecision=2\n" > "$work/ini_want"
+cmp "$work/ini_want" "$work/home/qilo.ini" || fail "qilo.ini differs"
+attr=$("$wine" cmd /c attrib "$(echo "$work/home/qilo.ini" | sed "s|^|Z:|; s|/|\\\\|g")" | tr -d "\r")
+printf "attrib: %s\n" "$attr"
+printf "%s\n" "$attr" | grep -q "^ *[A-Z ]*H[A-Z ]*  *[A-Z]:" || fail "qilo.ini is not hidden"
+kill $pid 2>/dev/null || true
+"$ws" -k 2>/dev/null || true
+echo "PASS"
+' sh "$work" "$exe" "$wine" "$build"
