@@ -1,5 +1,3 @@
-#include "os/files.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "os/files.h"
 #include "text/gbk.h"
 
 namespace qilo {

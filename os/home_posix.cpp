@@ -1,11 +1,10 @@
-#include "os/home.h"
-
 #include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <vector>
 
+#include "os/home.h"
 #include "text/gbk.h"
 
 namespace qilo {

@@ -1,9 +1,9 @@
-#include "os/locale.h"
-
 #include <langinfo.h>
 #include <locale.h>
 
 #include <cstring>
+
+#include "os/locale.h"
 
 namespace qilo {
 
