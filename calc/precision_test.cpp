@@ -4,8 +4,6 @@
 
 #include <optional>
 
-#include "calc/market.h"
-
 namespace qilo {
 namespace {
 
@@ -51,21 +49,6 @@ TEST(PrecisionTest, WhatEachPrecisionShows) {
     EXPECT_EQ(ParsePrecision(PrecisionText(c.precision)), c.precision);
   }
   EXPECT_EQ(kDefaultPrecision, Precision::kTwo);
-}
-
-TEST(MarketTest, TransferRateTextsAndBack) {
-  EXPECT_STREQ(TransferRateText(Market::kShanghai), "1");
-  EXPECT_STREQ(TransferRateText(Market::kShenzhen), "0");
-  const struct {
-    const char* text;
-    Market market;
-  } kCases[] = {
-      {"1", Market::kShanghai},  {"0", Market::kShenzhen},
-      {"", Market::kShenzhen},   {"1.0", Market::kShenzhen},
-      {" 1", Market::kShenzhen}, {"2", Market::kShenzhen},
-  };
-  for (const auto& c : kCases)
-    EXPECT_EQ(MarketForTransferRate(c.text), c.market) << c.text;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -24,7 +25,9 @@ struct Result {
 
 // Runs qilo-cli with the given (shell-quoted) arguments.
 Result RunCli(const std::string& args) {
-  const std::string err_path = ::testing::TempDir() + "qilo_cli_stderr";
+  // One file per test process: CTest runs the cases side by side.
+  const std::string err_path =
+      ::testing::TempDir() + "qilo_cli_stderr_" + std::to_string(getpid());
   const std::string command =
       std::string(QILO_CLI_PATH) + " " + args + " 2>" + err_path;
   Result r;
