@@ -54,7 +54,7 @@ windows-test: windows
 # The two programs and the README in one zip for Windows users.
 dist: windows
 	cd build-win && cp ../README.md . && \
-	  cmake -E tar cf qilo-win64.zip --format=zip $$(ls qilo.exe 2>/dev/null) qilo-cli.exe README.md
+	  cmake -E tar cf qilo-win64.zip --format=zip qilo.exe qilo-cli.exe README.md
 	@echo "build-win/qilo-win64.zip"
 
 # The window on a desktop; without one, on a virtual display with a screenshot.
