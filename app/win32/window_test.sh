@@ -86,6 +86,20 @@ cmp "$work/ini_want" "$work/home/qilo.ini" || fail "qilo.ini differs"
 attr=$("$wine" cmd /c attrib "$(echo "$work/home/qilo.ini" | sed "s|^|Z:|; s|/|\\\\|g")" | tr -d "\r")
 printf "attrib: %s\n" "$attr"
 printf "%s\n" "$attr" | grep -q "^ *[A-Z ]*H[A-Z ]*  *[A-Z]:" || fail "qilo.ini is not hidden"
+
+# The drag strip: press at (100, 10), move by (+50, +30), release.
+where() { xdotool getwindowgeometry "$win" | sed -n "s/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p"; }
+set -- $(where)
+x=$1 y=$2
+xdotool mousemove $((x + 100)) $((y + 10)); sleep 0.2
+xdotool mousedown 1; sleep 0.2
+xdotool mousemove $((x + 125)) $((y + 25)); sleep 0.2
+xdotool mousemove $((x + 150)) $((y + 40)); sleep 0.2
+xdotool mouseup 1; sleep 0.5
+set -- $(where)
+echo "drag: from $x,$y to $1,$2"
+[ "$1" -eq $((x + 50)) ] && [ "$2" -eq $((y + 30)) ] || fail "the drag strip did not move the window by (50, 30)"
+
 kill $pid 2>/dev/null || true
 "$ws" -k 2>/dev/null || true
 echo "PASS"
