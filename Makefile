@@ -5,11 +5,14 @@ PACKAGES := cmake ninja-build g++ python3 libgtest-dev libgmock-dev libbenchmark
             qt6-base-dev libgl-dev xvfb xauth fonts-wqy-microhei fonts-dejavu-core \
             python3-pil fonts-dejavu-extra fonts-lato x11-utils imagemagick xdotool \
             qt6-translations-l10n
+# The fuzzing harnesses.
+FUZZ_PACKAGES := clang
+FUZZ_SECONDS ?= 120
 # The Windows cross build and its tests under wine.
 WIN_PACKAGES := g++-mingw-w64-x86-64-posix wine64 googletest
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: deps build test check run bench format clean windows windows-test dist
+.PHONY: deps build test check run bench format clean windows windows-test dist fuzz fuzz-build
 
 # Installs each of $(1) that dpkg does not list as installed.
 define install_missing
@@ -34,12 +37,23 @@ test: build
 	ctest --preset debug -j2
 	$(MAKE) check
 	$(MAKE) windows-test
+	$(MAKE) fuzz FUZZ_SECONDS=10
 
 # The same tests once more under AddressSanitizer and UBSan.
 check: deps
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan -j2
+
+# Every harness for FUZZ_SECONDS on its seed corpus: a table of executions,
+# coverage and findings (make fuzz FUZZ_SECONDS=600 for a long run).
+fuzz-build:
+	$(call install_missing,$(FUZZ_PACKAGES))
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+
+fuzz: fuzz-build
+	sh fuzz/run_fuzzers.sh $(FUZZ_SECONDS) build-fuzz
 
 # build-win/qilo.exe and build-win/qilo-cli.exe, cross-built with mingw-w64.
 windows:
@@ -76,4 +90,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-release build-asan build-win
+	rm -rf build build-release build-asan build-win build-fuzz
