@@ -21,6 +21,7 @@
 #include "app/qt/widget_factory.h"
 #include "app/qt/widgets.h"
 #include "app/run_handler.h"
+#include "app/window_order.h"
 #include "text/exception.h"
 
 namespace qilo {
@@ -189,38 +190,28 @@ void MainWindow::Call(void (TFrmMain::*handler)()) {
   Run([&form = form_, handler] { (form.*handler)(); });
 }
 
-// Pictures, labels and flat buttons lie beneath the windowed controls of the
-// same parent; within each group a later control lies above an earlier one.
+// Each parent's widgets raised bottom first, as the headless stacking order
+// gives them.
 void MainWindow::Stack() {
-  for (const bool windowed : {false, true}) {
-    for (Item& item : items_) {
-      if (item.widget != nullptr && IsWindowed(item.layout->kind) == windowed) {
-        item.widget->raise();
-      }
+  std::vector<const char*> parents = {nullptr};
+  for (const ControlSpec& layout : Layout()) {
+    if (layout.kind == ControlKind::kPanel ||
+        layout.kind == ControlKind::kGroupBox) {
+      parents.push_back(layout.name);
+    }
+  }
+  for (const char* parent : parents) {
+    for (const ControlSpec* entry : StackingOrder(Layout(), parent)) {
+      by_name_.value(QString::fromUtf8(entry->name))->widget->raise();
     }
   }
 }
 
-// Tab order: by the tab order of the window's windowed child that holds the
-// control, then by the control's own order within it.
 void MainWindow::ChainTabOrder() {
-  std::vector<std::pair<std::vector<int>, QWidget*>> stops;
-  for (Item& item : items_) {
-    const ControlKind kind = item.layout->kind;
-    if (kind != ControlKind::kEdit && kind != ControlKind::kRadio) continue;
-    std::vector<int> path;
-    for (const ControlSpec* s = item.layout; s != nullptr;) {
-      path.insert(path.begin(), s->tab_order);
-      s = s->parent == nullptr
-              ? nullptr
-              : by_name_.value(QString::fromUtf8(s->parent))->layout;
-    }
-    stops.emplace_back(std::move(path), item.widget);
+  for (const ControlSpec* entry : TabChain(Layout())) {
+    tab_chain_.push_back(
+        by_name_.value(QString::fromUtf8(entry->name))->widget);
   }
-  std::stable_sort(
-      stops.begin(), stops.end(),
-      [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (const auto& stop : stops) tab_chain_.push_back(stop.second);
   for (size_t i = 1; i < tab_chain_.size(); ++i) {
     setTabOrder(tab_chain_[i - 1], tab_chain_[i]);
   }

@@ -163,8 +163,8 @@ MainWindow::MainWindow(TFrmMain& form, Win32Desktop& desktop)
   for (size_t i = 0; i < pending.size(); ++i) {
     Surface& s = *pending[i];
     const char* parent = s.item == nullptr ? nullptr : s.item->layout->name;
-    for (const ControlSpec* spec : StackingOrder(Layout(), parent)) {
-      Item& item = *by_control_[&(form_.*spec->member)];
+    for (const ControlSpec* entry : StackingOrder(Layout(), parent)) {
+      Item& item = *by_control_[&(form_.*entry->member)];
       item.owner = &s;
       Build(item);
       if (item.surface != nullptr) pending.push_back(item.surface);
@@ -173,8 +173,8 @@ MainWindow::MainWindow(TFrmMain& form, Win32Desktop& desktop)
   for (Item& item : items_) {
     if (item.layout->kind == ControlKind::kTimer) Build(item);
   }
-  for (const ControlSpec* spec : TabChain(Layout())) {
-    tab_chain_.push_back(by_control_[&(form_.*spec->member)]);
+  for (const ControlSpec* entry : TabChain(Layout())) {
+    tab_chain_.push_back(by_control_[&(form_.*entry->member)]);
   }
   BuildTooltips();
   MirrorAll(true);
@@ -267,16 +267,16 @@ void MainWindow::BuildTooltips() {
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
 }
 
-HFONT MainWindow::FontFor(const FontSpec& spec, int px) {
+HFONT MainWindow::FontFor(const FontSpec& font, int px) {
   const auto key =
-      std::make_tuple(std::string(spec.face), px, spec.bold, spec.underline,
-                      static_cast<int>(spec.charset));
+      std::make_tuple(std::string(font.face), px, font.bold, font.underline,
+                      static_cast<int>(font.charset));
   auto [it, added] = fonts_.try_emplace(key, nullptr);
   if (added) {
-    const std::wstring face = WideFromUtf8(spec.face);
+    const std::wstring face = WideFromUtf8(font.face);
     it->second = CreateFontW(
-        -px, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, spec.underline,
-        FALSE, CharsetOf(spec.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+        -px, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, font.underline,
+        FALSE, CharsetOf(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
         DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
   }
   return it->second;
@@ -504,24 +504,24 @@ void MainWindow::MirrorTool(Item& item) {
 
 // A read-only field shrinks its font until the whole text fits its room.
 void MainWindow::FitEditFont(Item& item) {
-  const FontSpec& spec = item.layout->font;
-  int px = spec.pixel_size;
+  const FontSpec& font = item.layout->font;
+  int px = font.pixel_size;
   if (item.control->read_only) {
     // The formatting rectangle: the client area less the font's margins.
     RECT format;
     SendMessageW(item.hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
     const int room = format.right - format.left - 1;
     const HDC dc = GetDC(item.hwnd);
-    px = FitFontSize(spec.pixel_size, kFitFontFloorPx, room, [&](int size) {
+    px = FitFontSize(font.pixel_size, kFitFontFloorPx, room, [&](int size) {
            return static_cast<int>(
-               TextExtent(dc, FontFor(spec, size), item.text).cx);
+               TextExtent(dc, FontFor(font, size), item.text).cx);
          }).pixel_size;
     ReleaseDC(item.hwnd, dc);
   }
   if (px == item.font_px) return;
   item.font_px = px;
   SendMessageW(item.hwnd, WM_SETFONT,
-               reinterpret_cast<WPARAM>(FontFor(spec, px)), TRUE);
+               reinterpret_cast<WPARAM>(FontFor(font, px)), TRUE);
   SendMessageW(item.hwnd, EM_SETSEL, 0, 0);
 }
 

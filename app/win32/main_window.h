@@ -113,7 +113,7 @@ class MainWindow {
   void Close();
   Item* ItemAt(Surface& s, int x, int y);
   Item* ItemOf(HWND hwnd);
-  HFONT FontFor(const FontSpec& spec, int px);
+  HFONT FontFor(const FontSpec& font, int px);
   RECT DrawRect(const Item& item) const;
 
   TFrmMain& form_;
