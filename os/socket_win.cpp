@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "os/socket.h"
@@ -33,6 +34,7 @@ T Lookup(const char* name) {
   }
 
 using StartupFn = int(WSAAPI*)(WORD, LPWSADATA);
+using CleanupFn = int(WSAAPI*)();
 using LastErrorFn = int(WSAAPI*)();
 using SocketFn = SOCKET(WSAAPI*)(int, int, int);
 using BindFn = int(WSAAPI*)(SOCKET, const sockaddr*, int);
@@ -51,6 +53,7 @@ using GetAddrInfoFn = int(WSAAPI*)(const char*, const char*, const addrinfo*,
 using FreeAddrInfoFn = void(WSAAPI*)(addrinfo*);
 
 QILO_WS_FUNCTION(WSAStartup, StartupFn)
+QILO_WS_FUNCTION(WSACleanup, CleanupFn)
 QILO_WS_FUNCTION(WSAGetLastError, LastErrorFn)
 QILO_WS_FUNCTION(socket, SocketFn)
 QILO_WS_FUNCTION(bind, BindFn)
@@ -147,6 +150,13 @@ int Wait(SOCKET s, bool for_write, int timeout_ms, bool* ready) {
   return 0;
 }
 
+// The library is given back when the program ends.
+void ReleaseSocketLibrary() {
+  if (const CleanupFn cleanup = Ws_WSACleanup()) cleanup();
+  FreeLibrary(library);
+  library = nullptr;
+}
+
 }  // namespace
 
 int StartSocketLibrary() {
@@ -158,6 +168,8 @@ int StartSocketLibrary() {
   const StartupFn startup = Ws_WSAStartup();
   WSADATA data{};
   if (startup == nullptr || startup(MAKEWORD(2, 2), &data) != 0) return 10091;
+  Ws_WSACleanup();  // looked up now, while nothing is being torn down
+  std::atexit(ReleaseSocketLibrary);
   return 0;
 }
 
