@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "text/expect_error.h"
@@ -170,6 +172,29 @@ TEST(FormatFixedTest, LargestValueTakesTheLongForm) {
       FormatFixed(std::numeric_limits<long double>::max(), 2);
   EXPECT_EQ(text.substr(0, 16), "1.18973149535723");
   EXPECT_EQ(text.substr(text.size() - 5), "E4932");
+}
+
+// What a field shows must read back as the same text, at any count of
+// decimals, for values of every size: prices and amounts near the fixed/long
+// form border, tiny values that round to zero, and the whole exponent range.
+TEST(FormatFixedTest, FixedTextReadsBackAsItselfForRandomValues) {
+  std::mt19937_64 random(20261209);
+  for (const char separator : {'.', ','}) {
+    const SeparatorGuard guard(separator);
+    for (int i = 0; i < 100000; ++i) {
+      const uint64_t significand = random() | (uint64_t{1} << 63);
+      const int wide = static_cast<int>(random() % 32765) - 16382;
+      const int near = static_cast<int>(random() % 161) - 80;
+      const int exponent = i % 10 == 0 ? wide : near;
+      long double v =
+          std::ldexp(static_cast<long double>(significand), exponent - 64);
+      if (random() & 1) v = -v;
+      const int decimals = i % 19;
+      const std::string fixed = FormatFixed(v, decimals);
+      ASSERT_EQ(FormatFixed(TextToNumber(fixed), decimals), fixed)
+          << Bits(v) << " at " << decimals;
+    }
+  }
 }
 
 TEST(FormatPatternTest, TakesTheDecimalsOfThePattern) {

@@ -55,12 +55,12 @@ class Responder {
       if (client < 0) continue;
       // The request head, up to its empty line.
       std::string head;
-      char c;
-      while (head.size() < 65536 && recv(client, &c, 1, 0) == 1) {
-        head += c;
-        if (head.size() >= 4 &&
-            head.compare(head.size() - 4, 4, "\r\n\r\n") == 0)
-          break;
+      char buffer[4096];
+      while (head.size() < 65536 &&
+             head.find("\r\n\r\n") == std::string::npos) {
+        const ssize_t n = recv(client, buffer, sizeof buffer, 0);
+        if (n <= 0) break;
+        head.append(buffer, static_cast<size_t>(n));
       }
       std::string response;
       {

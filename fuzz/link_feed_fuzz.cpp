@@ -1,8 +1,6 @@
 // The link feed page scan: whatever the page holds, at most ten entries are
 // stored, under keys 21 to 30, without control bytes, and each reads back
 // from the links file as it was stored.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,12 +8,12 @@
 #include <vector>
 
 #include "feed/link_feed.h"
+#include "fuzz/harness_file.h"
 #include "store/profile_store.h"
 #include "text/exception.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string path =
-      "/tmp/qilo-fuzz-links-" + std::to_string(getpid()) + ".ini";
+  const std::string& path = HarnessFile();
   unlink(path.c_str());
   const std::vector<std::string> page = {
       std::string(reinterpret_cast<const char*>(data), size)};

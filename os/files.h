@@ -55,4 +55,9 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content);
 using BeforeRenameHook = void (*)(const std::string& temp_path);
 void SetBeforeRenameHookForTest(BeforeRenameHook hook);
 
+// Seam for the fuzzing harnesses, which replace a file millions of times:
+// false skips the flushes to disk; the rename stays atomic for the running
+// system, only a power cut could then lose the new file. True by default.
+void SetFlushToDiskForTest(bool flush);
+
 }  // namespace qilo

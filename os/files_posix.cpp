@@ -14,6 +14,7 @@ namespace qilo {
 namespace {
 
 BeforeRenameHook before_rename_hook = nullptr;
+bool flush_to_disk = true;
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -145,7 +146,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
     }
     ok = fchmod(fd, st.st_mode & 07777) == 0;
   }
-  ok = ok && fsync(fd) == 0;
+  ok = ok && (!flush_to_disk || fsync(fd) == 0);
   ok = (close(fd) == 0) && ok;
   if (!ok) {
     unlink(temp.c_str());
@@ -157,8 +158,9 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
     return false;
   }
   // Make the rename itself durable; the replace has happened either way.
-  int dir_fd = open(folder.empty() ? "." : folder.c_str(),
-                    O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  int dir_fd = flush_to_disk ? open(folder.empty() ? "." : folder.c_str(),
+                                    O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                             : -1;
   if (dir_fd >= 0) {
     fsync(dir_fd);
     close(dir_fd);
@@ -169,5 +171,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
 void SetBeforeRenameHookForTest(BeforeRenameHook hook) {
   before_rename_hook = hook;
 }
+
+void SetFlushToDiskForTest(bool flush) { flush_to_disk = flush; }
 
 }  // namespace qilo

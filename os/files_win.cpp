@@ -5,12 +5,14 @@
 #include <atomic>
 #include <string>
 
+#include "os/file_lock.h"
 #include "os/files.h"
 
 namespace qilo {
 namespace {
 
 BeforeRenameHook before_rename_hook = nullptr;
+bool flush_to_disk = true;
 
 std::wstring Wide(const std::string& path) {
   if (path.empty()) return {};
@@ -79,6 +81,42 @@ std::wstring TempSuffix() {
   static std::atomic<unsigned> counter{0};
   return std::to_wstring(GetCurrentProcessId()) + L"-" +
          std::to_wstring(++counter) + L"-" + std::to_wstring(GetTickCount64());
+}
+
+// "Qilo.update." and a hash of the upper-cased full path: names one file
+// however the path was spelt, within the characters a mutex name allows.
+std::wstring MutexName(const std::string& path) {
+  std::wstring wide = Wide(path);
+  for (wchar_t& c : wide) {
+    if (c == L'/') c = L'\\';
+  }
+  std::wstring full(MAX_PATH, L'\0');
+  DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()),
+                                  full.data(), nullptr);
+  if (length > full.size()) {
+    full.resize(length);
+    length = GetFullPathNameW(wide.c_str(), length, full.data(), nullptr);
+  }
+  full.resize(length == 0 ? 0 : length);
+  if (full.empty()) full = wide;
+  // Kernel32's upper-casing, so the command-line program needs no USER32.
+  std::wstring upper(full.size(), L'\0');
+  if (LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, full.data(),
+                   static_cast<int>(full.size()), upper.data(),
+                   static_cast<int>(upper.size())) == 0) {
+    upper = full;
+  }
+  unsigned long long hash = 14695981039346656037ULL;
+  for (const wchar_t c : upper) {
+    hash = (hash ^ static_cast<unsigned>(c)) * 1099511628211ULL;
+  }
+  wchar_t hex[17];
+  for (int i = 15; i >= 0; --i) {
+    hex[i] = L"0123456789ABCDEF"[hash & 15];
+    hash >>= 4;
+  }
+  hex[16] = L'\0';
+  return std::wstring(L"Qilo.update.") + hex;
 }
 
 }  // namespace
@@ -200,7 +238,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
   }
   if (file == INVALID_HANDLE_VALUE) return false;
   bool ok = WriteAll(file, content);
-  ok = ok && FlushFileBuffers(file);
+  ok = ok && (!flush_to_disk || FlushFileBuffers(file));
   ok = CloseHandle(file) && ok;
   if (!ok) {
     DeleteFileW(temp.c_str());
@@ -208,7 +246,8 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
   }
   if (before_rename_hook != nullptr) before_rename_hook(Narrow(temp));
   if (!MoveFileExW(temp.c_str(), target.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                   MOVEFILE_REPLACE_EXISTING |
+                       (flush_to_disk ? MOVEFILE_WRITE_THROUGH : 0))) {
     DeleteFileW(temp.c_str());
     return false;
   }
@@ -217,6 +256,32 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
 
 void SetBeforeRenameHookForTest(BeforeRenameHook hook) {
   before_rename_hook = hook;
+}
+
+void SetFlushToDiskForTest(bool flush) { flush_to_disk = flush; }
+
+FileUpdateLock::FileUpdateLock(const std::string& path,
+                               std::chrono::milliseconds wait) {
+  const std::wstring name = MutexName(path);
+  // Global, so that two desktop sessions of one user share it; a system that
+  // refuses that gets the session's own.
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, (L"Global\\" + name).c_str());
+  if (mutex == nullptr) {
+    mutex = CreateMutexW(nullptr, FALSE, (L"Local\\" + name).c_str());
+  }
+  if (mutex == nullptr) return;
+  handle_ = reinterpret_cast<std::intptr_t>(mutex);
+  // An abandoned mutex (its holder died) is ours as any other.
+  const DWORD result =
+      WaitForSingleObject(mutex, static_cast<DWORD>(wait.count()));
+  held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+}
+
+FileUpdateLock::~FileUpdateLock() {
+  if (handle_ == -1) return;
+  HANDLE mutex = reinterpret_cast<HANDLE>(handle_);
+  if (held_) ReleaseMutex(mutex);
+  CloseHandle(mutex);
 }
 
 }  // namespace qilo

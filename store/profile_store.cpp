@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "os/file_lock.h"
 #include "os/files.h"
 #include "text/gbk.h"
 
@@ -155,8 +156,14 @@ std::string WithEntry(std::string_view content, std::string_view section,
   std::string_view line_end = LineEndOf(content);
   size_t insert_at = lookup.section_found ? lookup.insert_at : content.size();
   result.append(content.substr(0, insert_at));
-  // A last line without its line end gets one before anything follows it.
-  if (insert_at > 0 && content[insert_at - 1] != '\n') result.append(line_end);
+  // A last line without its line end gets one before anything follows it. A
+  // lone CR already ends it for the reader: an LF completes it, where a
+  // whole line end would leave the CR in the line's text ("k=1\r").
+  if (insert_at > 0 && content[insert_at - 1] == '\r') {
+    result.append("\n");
+  } else if (insert_at > 0 && content[insert_at - 1] != '\n') {
+    result.append(line_end);
+  }
   if (!lookup.section_found) {
     result.append("[").append(section).append("]").append(line_end);
   }
@@ -191,6 +198,9 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
                            const std::string& value) const {
   const EIniFileException refused("Unable to write to " + file_name_);
   if (!FitsOneEntryLine(section, key, value)) throw refused;
+  // Another window saving a key of this file between our read and our replace
+  // would otherwise lose its key.
+  const FileUpdateLock lock(file_name_);
   std::string content;
   // An existing file that cannot be read is not replaced: its content would be
   // lost.

@@ -39,7 +39,9 @@ class TIniFile {
   // line of its own after the last entry of the section; a new section is
   // added at the end of the file. Creates the file if its folder exists. The
   // file is replaced whole (see ReplaceFileAtomically), so a failure leaves
-  // the old content. Throws EIniFileException when the system refuses, when
+  // the old content. Other copies of the program writing the same file wait
+  // for the read and the replace to end (FileUpdateLock), so neither loses the
+  // other's entry. Throws EIniFileException when the system refuses, when
   // the file exists but cannot be read, or when the texts cannot be one entry
   // line: a CR or LF in any of them, or a key holding "=" or starting with "["
   // (it would read back as another key or as a section).

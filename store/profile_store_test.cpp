@@ -108,6 +108,12 @@ TEST_F(ProfileStoreTest, WritesChangeOnlyTheirLine) {
       {"[a]\nx=1\n[b]\n[a]\ny=2\n", "A", "Y", "4", "[a]\nx=1\n[b]\n[a]\ny=4\n"},
       {"[info]\n1=\xC0\xEE\n", "info", "1", "\xCA\xD5\xB2\xD8",
        "[info]\n1=\xCA\xD5\xB2\xD8\n"},
+      // A last line ended by a lone CR: adding "\r\n" after it turned the
+      // value "1" into "1\r" and a "[b]\r" header into no header (fuzzing).
+      {"[a]\r\nx=1\r", "a", "y", "2", "[a]\r\nx=1\r\ny=2\r\n"},
+      {"[a]\nx=1\r", "a", "y", "2", "[a]\nx=1\r\ny=2\n"},
+      {"[a]\r\n[b]\r", "b", "y", "2", "[a]\r\n[b]\r\ny=2\r\n"},
+      {"[a]\r", "c", "y", "2", "[a]\r\n[c]\ny=2\n"},
   };
   for (const Case& c : cases) {
     fs::remove(Native());

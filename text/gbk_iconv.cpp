@@ -19,13 +19,38 @@ size_t Utf8Length(unsigned char lead) {
   return 1;
 }
 
+// One open conversion descriptor. Opening one costs more than most
+// conversions, so each thread keeps its two for its lifetime.
+class Descriptor {
+ public:
+  Descriptor(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Descriptor() {
+    if (Ok()) iconv_close(cd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  bool Ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t Get() const { return cd_; }
+
+ private:
+  iconv_t cd_;
+};
+
+const Descriptor& DescriptorFor(bool from_utf8) {
+  thread_local const Descriptor to_utf8("UTF-8", kGbkName);
+  thread_local const Descriptor to_gbk(kGbkName, "UTF-8");
+  return from_utf8 ? to_gbk : to_utf8;
+}
+
 // Converts with iconv, replacing each character that does not convert by
 // `replacement`: one byte of GBK input, or one whole UTF-8 sequence.
-std::string Convert(const char* to, const char* from, std::string_view in,
+std::string Convert(bool from_utf8, std::string_view in,
                     std::string_view replacement) {
-  const bool from_utf8 = from[0] == 'U';
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+  const Descriptor& descriptor = DescriptorFor(from_utf8);
+  if (!descriptor.Ok()) return std::string(in);
+  iconv_t cd = descriptor.Get();
+  // A conversion an earlier call left in the middle starts afresh.
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
   std::string out;
   out.reserve(in.size() * 2);
   char* src = const_cast<char*>(in.data());
@@ -46,18 +71,17 @@ std::string Convert(const char* to, const char* from, std::string_view in,
       iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
   }
-  iconv_close(cd);
   return out;
 }
 
 }  // namespace
 
 std::string GbkToUtf8(std::string_view gbk) {
-  return Convert("UTF-8", kGbkName, gbk, "\xEF\xBF\xBD");
+  return Convert(false, gbk, "\xEF\xBF\xBD");
 }
 
 std::string Utf8ToGbk(std::string_view utf8) {
-  return Convert(kGbkName, "UTF-8", utf8, "?");
+  return Convert(true, utf8, "?");
 }
 
 }  // namespace qilo
