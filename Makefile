@@ -4,7 +4,9 @@
 PACKAGES := cmake ninja-build g++ python3 libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev libgl-dev xvfb xauth fonts-wqy-microhei fonts-dejavu-core \
             python3-pil fonts-dejavu-extra fonts-lato x11-utils imagemagick xdotool \
-            qt6-translations-l10n
+            qt6-translations-l10n desktop-file-utils appstream file
+# The Debian package: dpkg-shlibdeps computes its Depends, lintian checks it.
+PACKAGE_PACKAGES := dpkg-dev lintian
 # The fuzzing harnesses.
 FUZZ_PACKAGES := clang
 FUZZ_SECONDS ?= 120
@@ -12,7 +14,8 @@ FUZZ_SECONDS ?= 120
 WIN_PACKAGES := g++-mingw-w64-x86-64-posix wine64 googletest
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: deps build test check run bench format clean windows windows-test dist fuzz fuzz-build
+.PHONY: deps build test check run bench format clean windows windows-test dist fuzz fuzz-build \
+        package package-test
 
 # Installs each of $(1) that dpkg does not list as installed.
 define install_missing
@@ -38,6 +41,7 @@ test: build
 	$(MAKE) check
 	$(MAKE) windows-test
 	$(MAKE) fuzz FUZZ_SECONDS=10
+	$(MAKE) package-test
 
 # The same tests once more under AddressSanitizer and UBSan.
 check: deps
@@ -71,10 +75,25 @@ dist: windows
 	  cmake -E tar cf qilo-win64.zip --format=zip qilo.exe qilo-cli.exe README.md
 	@echo "build-win/qilo-win64.zip"
 
+# build-release/qilo_VERSION_ARCH.deb from the release build, stripped.
+package: deps
+	$(call install_missing,$(PACKAGE_PACKAGES))
+	cmake --preset release
+	cmake --build --preset package
+	rm -f build-release/qilo_*.deb
+	cpack --preset deb
+
+# The package's fields, files and lintian verdict; its programs started from
+# the unpacked files.
+package-test: package
+	sh packaging/deb_test.sh build-release
+
 # The window on a desktop; without one, on a virtual display with a screenshot.
 run: build
 	@if [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then ./build/qilo; \
-	else sh app/qt/run_headless.sh build/qilo build/screenshot.png; fi
+	else echo "qilo: no display; starting on a virtual display (Xvfb)," \
+	  "screenshot in build/screenshot.png"; \
+	  sh app/qt/run_headless.sh build/qilo build/screenshot.png; fi
 
 # Optimised build: the micro-benchmarks, the window's start-up, and fetches
 # over loopback timed against curl.

@@ -430,7 +430,8 @@ def draw_word(d, centre, top, height):
     ring(x, base - xh, x + o_w, base, GREEN)
 
 
-def draw_icon():
+def draw_icon_art(word=True):
+    """The icon's picture without its border, at S times 128 pixels."""
     big = Image.new("RGB", (128 * S, 128 * S), WHITE)
     d = ImageDraw.Draw(big)
 
@@ -475,12 +476,35 @@ def draw_icon():
     ellipse(d, 101, 49, 1.6, 1.4, 0, WHITE)  # eye
     ellipse(d, 108.5, 64.5, 1.2, 1.2, 0, (150, 150, 150))  # nostril
 
-    draw_word(d, 64, 92, 25)
+    if word:
+        draw_word(d, 64, 92, 25)
+    return big
 
-    small = big.resize((128, 128), Image.LANCZOS)
+
+def bordered(big, size, border):
+    small = big.resize((size, size), Image.LANCZOS)
     d = ImageDraw.Draw(small)
-    d.rectangle((0, 0, 127, 127), outline=DUSKY_RED, width=4)
+    d.rectangle((0, 0, size - 1, size - 1), outline=DUSKY_RED, width=border)
     return small
+
+
+def draw_icon():
+    return bordered(draw_icon_art(), 128, 4)
+
+
+# The desktop's icon sizes (hicolor theme) and the border each gets.
+THEME_ICON_SIZES = ((16, 1), (32, 1), (48, 2), (64, 2), (128, 4), (256, 8))
+
+
+def draw_theme_icon(size, border):
+    """The icon at size pixels. Below 48 pixels the word would be a smudge:
+    the bull alone, moved down to the middle, stays recognisable."""
+    if size >= 48:
+        return bordered(draw_icon_art(), size, border)
+    art = draw_icon_art(word=False)
+    centred = Image.new("RGB", art.size, WHITE)
+    centred.paste(art, (0, 13 * S))
+    return bordered(centred, size, border)
 
 
 # --- contact sheet and resource file ---------------------------------------
@@ -562,8 +586,14 @@ def main():
         ("mainicon", icon, 4),
     ])
     files.append(("preview.png", png_bytes(sheet)))
+    # The program icon for the desktop's menus, named by the installer.
+    for size, border in THEME_ICON_SIZES:
+        files.append(("hicolor/%dx%d/apps/qilo.png" % (size, size),
+                      png_bytes(draw_theme_icon(size, border))))
     for name, data in files:
-        with open(os.path.join(HERE, name), "wb") as f:
+        path = os.path.join(HERE, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
             f.write(data)
 
 

@@ -51,17 +51,13 @@ int RunCalc(const std::vector<std::string>& args) {
           {"--commission", "--stamp-tax", "--other", "--market", "--precision"},
           {"--fields"}, &parsed, &error) ||
       parsed.positionals.size() != 3) {
-    std::fprintf(stderr, "qilo-cli calc: %s\n",
-                 error.empty() ? "needs BUY SELL COUNT" : error.c_str());
-    return 64;
+    return UsageError("calc", error.empty() ? "needs BUY SELL COUNT" : error);
   }
   const std::string market = parsed.Get("--market", "sh");
   const std::string precision =
       parsed.Get("--precision", PrecisionText(kDefaultPrecision));
   if ((market != "sh" && market != "sz") || !ParsePrecision(precision)) {
-    std::fprintf(
-        stderr, "qilo-cli calc: --market takes sh or sz, --precision 2 or 3\n");
-    return 64;
+    return UsageError("calc", "--market takes sh or sz, --precision 2 or 3");
   }
 
   RecordingDesktop desktop;
@@ -109,6 +105,8 @@ const Registrar kRegistrar(
     "calc",
     "calc [--commission T] [--stamp-tax T] [--other T] [--market sh|sz] "
     "[--precision 2|3] [--fields] BUY SELL COUNT",
+    "runs the calculate action and prints the results (with --fields, the "
+    "texts the window shows); exit 1 when a field is missing, 2 on an error",
     &RunCalc);
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "feed/test_server.h"
+#include "qilo_config.h"
 #include "store/profile_store.h"
 
 namespace {
@@ -113,6 +114,77 @@ TEST(CliTest, Commands) {
       EXPECT_EQ(r.err, c.err);
     }
   }
+}
+
+// --help and --version answer on stdout with exit 0; every usage error is one
+// stderr line and exit 64.
+TEST(CliTest, HelpVersionAndUsageErrors) {
+  const struct {
+    const char* args;
+    const char* out;  // nullptr: checked below the table
+    const char* err;
+    int code;
+  } kCases[] = {
+      {"--version", QILO_VERSION "\n", "", 0},
+      {"--help", nullptr, "", 0},
+      {"calc --help",
+       "usage: qilo-cli calc [--commission T] [--stamp-tax T] [--other T] "
+       "[--market sh|sz] [--precision 2|3] [--fields] BUY SELL COUNT\n",
+       "", 0},
+      // Anywhere before "--" it asks for help; after "--" it is a value.
+      {"ini get f s k --help",
+       "usage: qilo-cli ini get|set|delete FILE SECTION "
+       "KEY [VALUE]\n",
+       "", 0},
+      {"number -- --help", "", "'--help' is not a valid floating point value\n",
+       2},
+      {"fetch --help", "usage: qilo-cli fetch URL\n", "", 0},
+      {"nosuch", "",
+       "qilo-cli: unknown command 'nosuch' (qilo-cli --help lists them)\n", 64},
+      {"--bogus", "",
+       "qilo-cli: unknown option '--bogus' (qilo-cli --help lists them)\n", 64},
+      {"calc --bogus 10 11 1000", "", "qilo-cli calc: unknown option --bogus\n",
+       64},
+      {"number --bits --bogus 1", "",
+       "qilo-cli number: unknown option --bogus\n", 64},
+      {"ini --bogus get f s k", "", "qilo-cli ini: unknown option --bogus\n",
+       64},
+      {"fetch --bogus http://127.0.0.1/", "",
+       "qilo-cli fetch: unknown option --bogus\n", 64},
+      {"feed --links f --bogus", "", "qilo-cli feed: unknown option --bogus\n",
+       64},
+      {"calc --commission", "",
+       "qilo-cli calc: option --commission needs a value\n", 64},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.args);
+    const Result r = RunCli(c.args);
+    EXPECT_EQ(r.code, c.code);
+    EXPECT_EQ(r.err, c.err);
+    if (c.out != nullptr) {
+      // The summary line follows the usage line.
+      EXPECT_EQ(r.out.substr(0, std::string(c.out).size()), c.out);
+    }
+  }
+  // The program's help lists every command with its usage and summary.
+  const std::string help = RunCli("--help").out;
+  for (const char* command : {"calc", "number", "ini", "fetch", "feed"}) {
+    SCOPED_TRACE(command);
+    const Result usage = RunCli(std::string(command) + " --help");
+    const std::string usage_line = usage.out.substr(0, usage.out.find('\n'));
+    const std::string summary = usage.out.substr(usage_line.size() + 1);
+    ASSERT_EQ(usage_line.rfind("usage: qilo-cli ", 0), 0u) << usage.out;
+    EXPECT_NE(help.find("\n  " + usage_line.substr(7) + "\n      " + summary),
+              std::string::npos)
+        << help;
+  }
+  // Without a command it still lists them on stderr.
+  const Result bare = RunCli("");
+  EXPECT_EQ(bare.code, 64);
+  EXPECT_EQ(bare.out, "");
+  EXPECT_EQ(
+      bare.err.rfind("usage: qilo-cli COMMAND [ARGS]\n  qilo-cli calc ", 0),
+      0u);
 }
 
 TEST(CliTest, IniCommandsWorkOnAFile) {

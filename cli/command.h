@@ -9,17 +9,25 @@ namespace qilo::cli {
 // command names), writes UTF-8 to stdout/stderr, returns the exit code.
 using CommandFn = int (*)(const std::vector<std::string>& args);
 
-// Each command file registers itself with one static Registrar.
+// Each command file registers itself with one static Registrar: its name, its
+// usage line (without "qilo-cli "), a one-line summary for --help, and its
+// function.
 struct Registrar {
-  Registrar(const char* name, const char* usage, CommandFn fn);
+  Registrar(const char* name, const char* usage, const char* summary,
+            CommandFn fn);
 };
 
 struct Command {
   const char* name;
   const char* usage;
+  const char* summary;
   CommandFn fn;
 };
 const std::vector<Command>& Commands();
+
+// Reports a usage error of `command` on one stderr line
+// ("qilo-cli COMMAND: PROBLEM") and gives the usage exit code, 64.
+int UsageError(const char* command, const std::string& problem);
 
 // Splits arguments into options and positionals. `--` ends the options, so a
 // positional may begin with "-". Options named in `with_value` take the next

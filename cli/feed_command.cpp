@@ -16,10 +16,9 @@ constexpr char kUsage[] = "feed --links FILE [--url URL] [--force]";
 int RunFeed(const std::vector<std::string>& args) {
   ParsedArgs parsed;
   std::string error;
-  if (!ParseArgs(args, {"--links", "--url"}, {"--force"}, &parsed, &error) ||
-      !parsed.positionals.empty() || !parsed.Has("--links")) {
-    if (!error.empty())
-      std::fprintf(stderr, "qilo-cli feed: %s\n", error.c_str());
+  if (!ParseArgs(args, {"--links", "--url"}, {"--force"}, &parsed, &error))
+    return UsageError("feed", error);
+  if (!parsed.positionals.empty() || !parsed.Has("--links")) {
     std::fprintf(stderr, "usage: qilo-cli %s\n", kUsage);
     return 64;
   }
@@ -57,7 +56,11 @@ int RunFeed(const std::vector<std::string>& args) {
   return 0;
 }
 
-const Registrar kRegistrar("feed", kUsage, &RunFeed);
+const Registrar kRegistrar(
+    "feed", kUsage,
+    "the close-time link feed refresh against FILE: due test (skipped with "
+    "--force), fetch, store; prints what was stored, or why nothing was",
+    &RunFeed);
 
 }  // namespace
 }  // namespace qilo::cli

@@ -34,8 +34,9 @@ class StdoutSink : public BodySink {
 int RunFetch(const std::vector<std::string>& args) {
   ParsedArgs parsed;
   std::string error;
-  if (!ParseArgs(args, {}, {}, &parsed, &error) ||
-      parsed.positionals.size() != 1) {
+  if (!ParseArgs(args, {}, {}, &parsed, &error))
+    return UsageError("fetch", error);
+  if (parsed.positionals.size() != 1) {
     std::fprintf(stderr, "usage: qilo-cli fetch URL\n");
     return 64;
   }
@@ -53,7 +54,10 @@ int RunFetch(const std::vector<std::string>& args) {
   return 0;
 }
 
-const Registrar kRegistrar("fetch", "fetch URL", &RunFetch);
+const Registrar kRegistrar(
+    "fetch", "fetch URL",
+    "one HTTP GET: the body to stdout; on failure the error to stderr, exit 3",
+    &RunFetch);
 
 }  // namespace
 }  // namespace qilo::cli

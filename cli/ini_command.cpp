@@ -21,7 +21,8 @@ int IniUsage(const std::string& problem) {
 int RunIni(const std::vector<std::string>& args) {
   ParsedArgs parsed;
   std::string error;
-  if (!ParseArgs(args, {}, {}, &parsed, &error)) return IniUsage(error);
+  if (!ParseArgs(args, {}, {}, &parsed, &error))
+    return UsageError("ini", error);
   std::vector<std::string> texts;
   for (const std::string& arg : parsed.positionals) {
     texts.push_back(Utf8ToGbk(arg));
@@ -59,7 +60,11 @@ int RunIni(const std::vector<std::string>& args) {
   return 0;
 }
 
-const Registrar kRegistrar("ini", kUsage, &RunIni);
+const Registrar kRegistrar(
+    "ini", kUsage,
+    "reads, stores or deletes one entry of an INI file as the program does "
+    "(an empty VALUE deletes the key)",
+    &RunIni);
 
 }  // namespace
 }  // namespace qilo::cli

@@ -6,6 +6,7 @@
 #include "cli/command.h"
 #include "cli/console.h"
 #include "os/locale.h"
+#include "qilo_config.h"
 
 namespace qilo::cli {
 namespace {
@@ -15,20 +16,81 @@ std::vector<Command>& Registry() {
   return commands;
 }
 
-int Usage() {
-  std::fprintf(stderr, "usage: qilo-cli COMMAND [ARGS]\n");
-  for (const Command& c : Registry())
-    std::fprintf(stderr, "  qilo-cli %s\n", c.usage);
-  return 64;
+constexpr int kUsageExit = 64;
+
+// The command list; with `summaries`, each command's summary below it and the
+// program's own options at the end (what --help shows).
+void PrintUsage(FILE* out, bool summaries) {
+  std::fprintf(out, "usage: qilo-cli COMMAND [ARGS]\n");
+  for (const Command& c : Registry()) {
+    std::fprintf(out, "  qilo-cli %s\n", c.usage);
+    if (summaries) std::fprintf(out, "      %s\n", c.summary);
+  }
+  if (!summaries) return;
+  std::fprintf(out,
+               "  qilo-cli COMMAND --help\n"
+               "      prints the usage of COMMAND\n"
+               "  qilo-cli --help | --version\n"
+               "      prints this list, or the release\n"
+               "Texts are UTF-8; \"--\" ends the options, so a value may "
+               "begin with \"-\".\n");
+}
+
+// True when "--help" comes before any "--" that ends the options.
+bool AsksForHelp(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--") return false;
+    if (arg == "--help") return true;
+  }
+  return false;
+}
+
+int RunCommand(const Command& command, const std::vector<std::string>& args) {
+  if (AsksForHelp(args)) {
+    std::printf("usage: qilo-cli %s\n%s\n", command.usage, command.summary);
+    return 0;
+  }
+  return command.fn(args);
+}
+
+int RunProgram(const std::vector<std::string>& args) {
+  if (args.empty()) {
+    PrintUsage(stderr, false);
+    return kUsageExit;
+  }
+  const std::string& name = args.front();
+  if (name == "--help") {
+    PrintUsage(stdout, true);
+    return 0;
+  }
+  if (name == "--version") {
+    std::printf("%s\n", QILO_VERSION);
+    return 0;
+  }
+  for (const Command& command : Registry()) {
+    if (name == command.name) {
+      return RunCommand(command, {args.begin() + 1, args.end()});
+    }
+  }
+  std::fprintf(stderr,
+               "qilo-cli: unknown %s '%s' (qilo-cli --help lists them)\n",
+               name.rfind("-", 0) == 0 ? "option" : "command", name.c_str());
+  return kUsageExit;
 }
 
 }  // namespace
 
-Registrar::Registrar(const char* name, const char* usage, CommandFn fn) {
-  Registry().push_back(Command{name, usage, fn});
+Registrar::Registrar(const char* name, const char* usage, const char* summary,
+                     CommandFn fn) {
+  Registry().push_back(Command{name, usage, summary, fn});
 }
 
 const std::vector<Command>& Commands() { return Registry(); }
+
+int UsageError(const char* command, const std::string& problem) {
+  std::fprintf(stderr, "qilo-cli %s: %s\n", command, problem.c_str());
+  return kUsageExit;
+}
 
 bool ParsedArgs::Has(const std::string& name) const {
   for (const auto& [key, value] : options) {
@@ -89,13 +151,5 @@ bool ParseArgs(const std::vector<std::string>& args,
 int main(int argc, char** argv) {
   const std::vector<std::string> args = qilo::cli::StartConsole(argc, argv);
   qilo::SetDecimalSeparator(qilo::UserDecimalSymbol());
-  if (args.empty()) return qilo::cli::Usage();
-  const std::string& name = args.front();
-  for (const auto& command : qilo::cli::Commands()) {
-    if (name == command.name) {
-      return command.fn(std::vector<std::string>(args.begin() + 1, args.end()));
-    }
-  }
-  std::fprintf(stderr, "qilo-cli: unknown command '%s'\n", name.c_str());
-  return qilo::cli::Usage();
+  return qilo::cli::RunProgram(args);
 }

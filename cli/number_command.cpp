@@ -26,17 +26,13 @@ int RunNumber(const std::vector<std::string>& args) {
   std::string error;
   if (!ParseArgs(args, {"--separator"}, {"--bits"}, &parsed, &error) ||
       parsed.positionals.empty()) {
-    std::fprintf(stderr, "qilo-cli number: %s\n",
-                 error.empty() ? "needs TEXT" : error.c_str());
-    return 64;
+    return UsageError("number", error.empty() ? "needs TEXT" : error);
   }
   if (parsed.Has("--separator")) {
     const std::string separator = Utf8ToGbk(parsed.Get("--separator"));
     if (separator.size() != 1) {
-      std::fprintf(
-          stderr,
-          "qilo-cli number: --separator takes one single-byte character\n");
-      return 64;
+      return UsageError("number",
+                        "--separator takes one single-byte character");
     }
     SetDecimalSeparator(separator[0]);
   }
@@ -44,10 +40,8 @@ int RunNumber(const std::vector<std::string>& args) {
   for (size_t i = 1; i < parsed.positionals.size(); ++i) {
     int n;
     if (!ParseDecimals(parsed.positionals[i], &n)) {
-      std::fprintf(stderr,
-                   "qilo-cli number: DECIMALS runs from 0 to 18, not '%s'\n",
-                   parsed.positionals[i].c_str());
-      return 64;
+      return UsageError("number", "DECIMALS runs from 0 to 18, not '" +
+                                      parsed.positionals[i] + "'");
     }
     decimals.push_back(n);
   }
@@ -68,6 +62,8 @@ int RunNumber(const std::vector<std::string>& args) {
 
 const Registrar kRegistrar(
     "number", "number [--separator C] [--bits] TEXT [DECIMALS ...]",
+    "converts TEXT as the window reads a number and prints it with each "
+    "DECIMALS (default 2) places; --bits first prints its 80 bits in hex",
     &RunNumber);
 
 }  // namespace

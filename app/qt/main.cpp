@@ -17,6 +17,7 @@
 #include "app/qt/translations.h"
 #include "calc/number_text.h"
 #include "os/locale.h"
+#include "qilo_config.h"
 
 namespace {
 
@@ -56,6 +57,11 @@ class StartupProbe : public QObject {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // The desktop matches the window to its menu entry by these: the X11
+  // WM_CLASS class is the application name (whatever the binary is called),
+  // Wayland's app id the desktop file name.
+  QApplication::setApplicationName(QStringLiteral("qilo"));
+  QApplication::setDesktopFileName(QStringLiteral(QILO_APP_ID));
   QApplication app(argc, argv);
   // Qt switched the C library to the user's locale; the program converts
   // numbers itself with the decimal symbol read below.

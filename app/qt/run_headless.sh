@@ -24,5 +24,4 @@ xvfb-run -a -s '-screen 0 800x600x24' sh -c '
   kill "$pid"
   wait "$pid" 2>/dev/null || true
 ' sh "$qilo" "$shot"
-echo "No display here: the window ran on a virtual one; screenshot in $shot"
-echo "For headless use there is qilo-cli, e.g.: build/qilo-cli calc 10 11 1000"
+echo "qilo: the window ended; screenshot in $shot (headless: build/qilo-cli --help)"

@@ -1,0 +1,61 @@
+#!/bin/sh
+# Checks the Debian package that `make package` left in BUILD_DIR as a
+# user's machine would get it: its control fields, owners and modes,
+# stripped programs, lintian's verdict, and then its unpacked files with
+# check_tree.sh (which also starts the window and qilo-cli from there).
+# Usage: deb_test.sh BUILD_DIR
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+fail() {
+  echo "deb_test: $*" >&2
+  exit 1
+}
+set -- "$1"/qilo_*.deb
+[ $# -eq 1 ] && [ -f "$1" ] || fail "want one qilo_*.deb, found: $*"
+deb=$1
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+field() { dpkg-deb -f "$deb" "$1"; }
+echo "deb_test: $deb, $(stat -c %s "$deb") bytes"
+echo "deb_test: Depends: $(field Depends)"
+echo "deb_test: Recommends: $(field Recommends)"
+[ "$(field Package)" = qilo ] || fail "Package is '$(field Package)'"
+for f in Version Architecture Maintainer Section Priority Description Homepage; do
+  [ -n "$(field "$f")" ] || fail "the $f field is empty"
+done
+# dpkg-shlibdeps finds the libraries; the fonts are ours to name.
+for dep in libc6 libstdc++6 libqt6widgets6 libqt6gui6 libqt6core6 \
+           fonts-wqy-microhei fonts-dejavu-core fonts-dejavu-extra; do
+  field Depends | tr ',' '\n' | grep -q "^ *$dep\( \|$\)" ||
+    fail "Depends lacks $dep: $(field Depends)"
+done
+field Recommends | grep -q fonts-lato || fail "Recommends lacks fonts-lato"
+
+# Every entry is root's; programs and folders 0755, the rest 0644.
+dpkg-deb -c "$deb" | awk '
+  $2 != "root/root" { print "owner " $2 ": " $NF; bad = 1 }
+  /^d/ && $1 != "drwxr-xr-x" { print "mode " $1 ": " $NF; bad = 1 }
+  /^-/ && $NF ~ /\/bin\// && $1 != "-rwxr-xr-x" { print "mode " $1 ": " $NF; bad = 1 }
+  /^-/ && $NF !~ /\/bin\// && $1 != "-rw-r--r--" { print "mode " $1 ": " $NF; bad = 1 }
+  END { exit bad }' >&2 || fail "wrong owners or modes"
+
+dpkg-deb -x "$deb" "$scratch/root"
+outside=$(cd "$scratch/root" && find . -type f ! -path './usr/*')
+[ -z "$outside" ] || fail "files outside /usr: $outside"
+for program in qilo qilo-cli; do
+  file -b "$scratch/root/usr/bin/$program" | grep -q ', stripped' ||
+    fail "$program is not stripped"
+done
+version=$("$scratch/root/usr/bin/qilo-cli" --version)
+[ "$(field Version)" = "$version" ] ||
+  fail "the package is version $(field Version), qilo-cli says $version"
+
+if command -v lintian > /dev/null; then
+  lintian --allow-root "$deb" > "$scratch/lintian" 2>&1 || true
+  cat "$scratch/lintian"
+  ! grep -q '^E: ' "$scratch/lintian" || fail "lintian reports errors"
+fi
+
+desktop=$(ls "$scratch/root/usr/share/applications/")
+sh "$here/check_tree.sh" "$scratch/root/usr" "${desktop%.desktop}"
