@@ -1,8 +1,9 @@
 #!/bin/sh
 # Checks the Debian package that `make package` left in BUILD_DIR as a
 # user's machine would get it: its control fields, owners and modes,
-# stripped programs, lintian's verdict, and then its unpacked files with
-# check_tree.sh (which also starts the window and qilo-cli from there).
+# stripped programs, lintian's verdict; then it is installed with dpkg into
+# an empty root, its files are checked with check_tree.sh (which also starts
+# the window and qilo-cli from there), and it is removed again.
 # Usage: deb_test.sh BUILD_DIR
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -40,14 +41,23 @@ dpkg-deb -c "$deb" | awk '
   /^-/ && $NF !~ /\/bin\// && $1 != "-rw-r--r--" { print "mode " $1 ": " $NF; bad = 1 }
   END { exit bad }' >&2 || fail "wrong owners or modes"
 
-dpkg-deb -x "$deb" "$scratch/root"
-outside=$(cd "$scratch/root" && find . -type f ! -path './usr/*')
+# Installed with dpkg into an empty root, as on a user's machine: the
+# libraries and fonts it depends on are the build machine's, so they are
+# forced; everything else dpkg does for real.
+root=$scratch/root
+mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
+: > "$root/var/lib/dpkg/status"
+dpkg --root="$root" --force-depends -i "$deb" > "$scratch/dpkg.log" 2>&1 ||
+  { cat "$scratch/dpkg.log" >&2; fail "dpkg -i failed"; }
+[ "$(dpkg-query --root="$root" -W -f='${Status}' qilo)" = \
+  "install ok installed" ] || fail "dpkg does not list qilo as installed"
+outside=$(cd "$root" && find . -type f ! -path './usr/*' ! -path './var/lib/dpkg/*')
 [ -z "$outside" ] || fail "files outside /usr: $outside"
 for program in qilo qilo-cli; do
-  file -b "$scratch/root/usr/bin/$program" | grep -q ', stripped' ||
+  file -b "$root/usr/bin/$program" | grep -q ', stripped' ||
     fail "$program is not stripped"
 done
-version=$("$scratch/root/usr/bin/qilo-cli" --version)
+version=$("$root/usr/bin/qilo-cli" --version)
 [ "$(field Version)" = "$version" ] ||
   fail "the package is version $(field Version), qilo-cli says $version"
 
@@ -57,5 +67,11 @@ if command -v lintian > /dev/null; then
   ! grep -q '^E: ' "$scratch/lintian" || fail "lintian reports errors"
 fi
 
-desktop=$(ls "$scratch/root/usr/share/applications/")
-sh "$here/check_tree.sh" "$scratch/root/usr" "${desktop%.desktop}"
+desktop=$(ls "$root/usr/share/applications/")
+sh "$here/check_tree.sh" "$root/usr" "${desktop%.desktop}"
+
+# Removed again, it takes every file it brought.
+dpkg --root="$root" -r qilo > "$scratch/dpkg.log" 2>&1 ||
+  { cat "$scratch/dpkg.log" >&2; fail "dpkg -r failed"; }
+left=$(cd "$root" && find . -type f ! -path './var/lib/dpkg/*')
+[ -z "$left" ] || fail "left after dpkg -r: $left"
