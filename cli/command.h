@@ -29,6 +29,9 @@ const std::vector<Command>& Commands();
 // ("qilo-cli COMMAND: PROBLEM") and gives the usage exit code, 64.
 int UsageError(const char* command, const std::string& problem);
 
+// Prints "usage: qilo-cli USAGE" on stderr and gives the usage exit code, 64.
+int ShowUsage(const char* usage);
+
 // Splits arguments into options and positionals. `--` ends the options, so a
 // positional may begin with "-". Options named in `with_value` take the next
 // argument. Returns false (and a message) on an unknown option or a missing

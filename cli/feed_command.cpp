@@ -19,8 +19,7 @@ int RunFeed(const std::vector<std::string>& args) {
   if (!ParseArgs(args, {"--links", "--url"}, {"--force"}, &parsed, &error))
     return UsageError("feed", error);
   if (!parsed.positionals.empty() || !parsed.Has("--links")) {
-    std::fprintf(stderr, "usage: qilo-cli %s\n", kUsage);
-    return 64;
+    return ShowUsage(kUsage);
   }
   const std::string links = Utf8ToGbk(parsed.Get("--links"));
   const std::string url =

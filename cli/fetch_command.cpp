@@ -14,6 +14,7 @@
 namespace qilo::cli {
 namespace {
 
+constexpr char kUsage[] = "fetch URL";
 constexpr int kFetchFailed = 3;
 
 // The body goes out as it arrives, so a large one is never held whole; plain
@@ -37,8 +38,7 @@ int RunFetch(const std::vector<std::string>& args) {
   if (!ParseArgs(args, {}, {}, &parsed, &error))
     return UsageError("fetch", error);
   if (parsed.positionals.size() != 1) {
-    std::fprintf(stderr, "usage: qilo-cli fetch URL\n");
-    return 64;
+    return ShowUsage(kUsage);
   }
   StdoutSink out;
   try {
@@ -55,7 +55,7 @@ int RunFetch(const std::vector<std::string>& args) {
 }
 
 const Registrar kRegistrar(
-    "fetch", "fetch URL",
+    "fetch", kUsage,
     "one HTTP GET: the body to stdout; on failure the error to stderr, exit 3",
     &RunFetch);
 

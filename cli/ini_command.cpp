@@ -13,9 +13,8 @@ namespace {
 constexpr char kUsage[] = "ini get|set|delete FILE SECTION KEY [VALUE]";
 
 int IniUsage(const std::string& problem) {
-  std::fprintf(stderr, "qilo-cli: %s\nusage: qilo-cli %s\n", problem.c_str(),
-               kUsage);
-  return 64;
+  std::fprintf(stderr, "qilo-cli: %s\n", problem.c_str());
+  return ShowUsage(kUsage);
 }
 
 int RunIni(const std::vector<std::string>& args) {

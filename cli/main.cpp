@@ -92,6 +92,11 @@ int UsageError(const char* command, const std::string& problem) {
   return kUsageExit;
 }
 
+int ShowUsage(const char* usage) {
+  std::fprintf(stderr, "usage: qilo-cli %s\n", usage);
+  return kUsageExit;
+}
+
 bool ParsedArgs::Has(const std::string& name) const {
   for (const auto& [key, value] : options) {
     if (key == name) return true;

@@ -5,6 +5,7 @@
 # manual agree, and a window whose WM_CLASS is the one the menu entry names.
 # Usage: check_tree.sh PREFIX APP_ID
 set -eu
+here=$(cd "$(dirname "$0")" && pwd)
 prefix=$1
 id=$2
 scratch=$(mktemp -d)
@@ -78,21 +79,9 @@ done
 wm_class=$(entry StartupWMClass)
 [ -n "$wm_class" ] || fail "the menu entry has no StartupWMClass"
 ln -s "$prefix/bin/qilo" "$scratch/qilo-renamed"
-got=$(HOME=$scratch timeout 60 xvfb-run -a -s '-screen 0 800x600x24' sh -c '
-  "$1" 2>/dev/null &
-  pid=$!
-  # Qt also makes a hidden leader window without a class: wait for the
-  # shown one.
-  for try in $(seq 150); do
-    for window in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-      xprop -id "$window" WM_CLASS | grep "=" && break 2
-    done
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.2
-  done
-  kill "$pid"
-  wait "$pid" 2>/dev/null || true
-' sh "$scratch/qilo-renamed") || true
+got=$(HOME=$scratch timeout 60 \
+  sh "$here/../app/qt/with_window.sh" "$scratch/qilo-renamed" \
+  'xprop -id "$window" WM_CLASS' 2>/dev/null) || true
 echo "check_tree: the window came up with $got"
 case $got in
   *", \"$wm_class\"") ;;
