@@ -45,8 +45,14 @@ ReadResult ReadFileBytes(const std::string& path, std::string* content);
 // a symbolic link is followed and its target replaced. A new file gets the
 // usual mode (0666 less the umask). The folder must exist. False when the
 // system refuses or something other than a regular file is at the path; the old
-// file is then unchanged and no temporary file is left.
+// file is then unchanged and no temporary file is left. A kill before the
+// rename leaves its temporary file behind; a later replace of the same path
+// removes those of its temporary files that are older than kStaleTempAge.
 bool ReplaceFileAtomically(const std::string& path, std::string_view content);
+
+// No writer spends this long between making its temporary file and the rename,
+// not even on a slow network folder: an older one is a leftover.
+inline constexpr std::chrono::hours kStaleTempAge{1};
 
 // Test seam: when set, called with the temporary file's native path once it is
 // written and flushed, just before the rename. A test throws from it to act as

@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,6 +37,27 @@ std::string TempSuffix() {
   clock_gettime(CLOCK_MONOTONIC, &now);
   return std::to_string(getpid()) + "-" + std::to_string(++counter) + "-" +
          std::to_string(now.tv_nsec);
+}
+
+// The temporary files of earlier replaces of this path that a kill left
+// behind; a young one may still be some other writer's.
+void RemoveStaleTempFiles(const std::string& folder,
+                          const std::string& prefix) {
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return;
+  const auto cutoff = std::chrono::system_clock::now() - kStaleTempAge;
+  while (const dirent* entry = readdir(dir)) {
+    if (!std::string_view(entry->d_name).starts_with(prefix)) continue;
+    struct stat st {};
+    if (fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(st.st_mode)) {
+      continue;
+    }
+    if (std::chrono::system_clock::from_time_t(st.st_mtim.tv_sec) < cutoff) {
+      unlinkat(dirfd(dir), entry->d_name, 0);
+    }
+  }
+  closedir(dir);
 }
 
 }  // namespace
@@ -128,10 +150,11 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
       slash == std::string::npos ? "" : target.substr(0, slash + 1);
   std::string base =
       slash == std::string::npos ? target : target.substr(slash + 1);
+  const std::string temp_prefix = "." + base.substr(0, 64) + ".tmp-";
   std::string temp;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = folder + "." + base.substr(0, 64) + ".tmp-" + TempSuffix();
+    temp = folder + temp_prefix + TempSuffix();
     fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) return false;
   }
@@ -165,6 +188,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
     fsync(dir_fd);
     close(dir_fd);
   }
+  RemoveStaleTempFiles(folder, temp_prefix);
   return true;
 }
 

@@ -195,6 +195,30 @@ ReadResult ReadFileBytes(const std::string& path, std::string* content) {
   return ReadResult::kOk;
 }
 
+namespace {
+
+// The temporary files of earlier replaces of this path that a kill left
+// behind; a young one may still be some other writer's.
+void RemoveStaleTempFiles(const std::wstring& folder,
+                          const std::wstring& prefix) {
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((folder + prefix + L"*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return;
+  const FileTime cutoff = std::chrono::system_clock::now() - kStaleTempAge;
+  do {
+    // The pattern also matches short 8.3 names; only the long name counts.
+    if (std::wstring_view(found.cFileName).starts_with(prefix) &&
+        !(found.dwFileAttributes &
+          (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) &&
+        FromFiletime(found.ftLastWriteTime) < cutoff) {
+      DeleteFileW((folder + found.cFileName).c_str());
+    }
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+}
+
+}  // namespace
+
 bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
   const std::wstring target = Wide(path);
   const DWORD attributes = GetFileAttributesW(target.c_str());
@@ -225,11 +249,12 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
       existing ? attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                FILE_ATTRIBUTE_ARCHIVE)
                : 0;
+  const std::wstring temp_prefix = L"." + base.substr(0, 64) + L".tmp-";
   std::wstring temp;
   HANDLE file = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE;
        ++attempt) {
-    temp = folder + L"." + base.substr(0, 64) + L".tmp-" + TempSuffix();
+    temp = folder + temp_prefix + TempSuffix();
     file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                        kept ? kept : FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
@@ -251,6 +276,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
     DeleteFileW(temp.c_str());
     return false;
   }
+  RemoveStaleTempFiles(folder, temp_prefix);
   return true;
 }
 
