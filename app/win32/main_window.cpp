@@ -346,6 +346,17 @@ void MainWindow::DumpFields() {
   static const char* const path = std::getenv("QILO_DUMP_FIELDS");
   if (path == nullptr || *path == '\0') return;
   std::string lines = ResultFieldLines(form_);
+  // The font each result field fitted its text in, and whether it is cut.
+  for (const Item& item : items_) {
+    const Control* c = item.control;
+    if (c != &form_.EdCostBuy && c != &form_.EdCostSell &&
+        c != &form_.EdProfit) {
+      continue;
+    }
+    lines += std::string(item.layout->name) +
+             ".font=" + std::to_string(item.font_px) + "px" +
+             (item.cut ? " cut" : "") + "\n";
+  }
   if (lines == dumped_) return;
   dumped_ = std::move(lines);
   if (FILE* f = std::fopen(path, "wb")) {
@@ -506,23 +517,54 @@ void MainWindow::MirrorTool(Item& item) {
 void MainWindow::FitEditFont(Item& item) {
   const FontSpec& font = item.layout->font;
   int px = font.pixel_size;
+  bool cut = false;
   if (item.control->read_only) {
     // The formatting rectangle: the client area less the font's margins.
     RECT format;
     SendMessageW(item.hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
     const int room = format.right - format.left - 1;
     const HDC dc = GetDC(item.hwnd);
-    px = FitFontSize(font.pixel_size, kFitFontFloorPx, room, [&](int size) {
-           return static_cast<int>(
-               TextExtent(dc, FontFor(font, size), item.text).cx);
-         }).pixel_size;
+    const FittedFont fitted =
+        FitFontSize(font.pixel_size, kFitFontFloorPx, room, [&](int size) {
+          return static_cast<int>(
+              TextExtent(dc, FontFor(font, size), item.text).cx);
+        });
     ReleaseDC(item.hwnd, dc);
+    px = fitted.pixel_size;
+    cut = !fitted.fits;
+  }
+  if (cut != item.cut) {
+    item.cut = cut;
+    InvalidateRect(item.hwnd, nullptr, TRUE);
   }
   if (px == item.font_px) return;
   item.font_px = px;
   SendMessageW(item.hwnd, WM_SETFONT,
                reinterpret_cast<WPARAM>(FontFor(font, px)), TRUE);
   SendMessageW(item.hwnd, EM_SETSEL, 0, 0);
+}
+
+// The text goes on beyond the right edge: say so rather than let the leading
+// digits pass for the whole amount. Drawn over the edit's own painting.
+void MainWindow::PaintCutMark(const Item& item) {
+  // Inside the frame, which the edit may draw in its client area.
+  RECT client;
+  GetClientRect(item.hwnd, &client);
+  InflateRect(&client, -1, -1);
+  const HDC dc = GetDC(item.hwnd);
+  const HGDIOBJ old_font =
+      SelectObject(dc, FontFor(item.layout->font, item.font_px));
+  const wchar_t mark[] = L"\x2026";
+  SIZE size = {0, 0};
+  GetTextExtentPoint32W(dc, mark, 1, &size);
+  RECT r = {client.right - size.cx - 2, client.top, client.right,
+            client.bottom};
+  FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOW));
+  SetTextColor(dc, ToColorRef(item.control->font_colour));
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextW(dc, mark, 1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  SelectObject(dc, old_font);
+  ReleaseDC(item.hwnd, dc);
 }
 
 MainWindow::Item* MainWindow::ItemAt(Surface& s, int x, int y) {
@@ -1022,11 +1064,28 @@ LRESULT MainWindow::OnEdit(Item& item, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, EditProc, 1);
+      return DefSubclassProc(hwnd, msg, wp, lp);
+    default:
+      break;
+  }
+  const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+  // The edit also draws outside WM_PAINT, as the caret and selection move.
+  switch (msg) {
+    case WM_PAINT:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MOUSEMOVE:
+    case WM_TIMER:
+    case WM_KEYDOWN:
+    case EM_SETSEL:
+      if (item.cut) PaintCutMark(item);
       break;
     default:
       break;
   }
-  return DefSubclassProc(hwnd, msg, wp, lp);
+  return result;
 }
 
 }  // namespace qilo

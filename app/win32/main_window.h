@@ -74,6 +74,7 @@ class MainWindow {
     std::wstring hint;
     SIZE extent = {0, 0};  // labels: the caption's size in its font
     int font_px = 0;       // the height the font is drawn at
+    bool cut = false;      // read-only edits: too long even at the floor font
     HBITMAP bitmap = nullptr;
     SIZE bitmap_size = {0, 0};
     COLORREF key_colour = 0;  // transparent pictures
@@ -109,6 +110,7 @@ class MainWindow {
   void MirrorTimer(Item& item, bool force);
   void MirrorTool(Item& item);
   void FitEditFont(Item& item);
+  void PaintCutMark(const Item& item);
   void DumpFields();
   void Close();
   Item* ItemAt(Surface& s, int x, int y);

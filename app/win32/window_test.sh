@@ -16,7 +16,10 @@ export QILO_DUMP_FIELDS="$work/fields.txt"
 exec xvfb-run -a -s "-screen 0 1024x768x24" sh -eu -c '
 work=$1 exe=$2 wine=$3 build=$4
 ws=$(command -v wineserver || echo /usr/lib/wine/wineserver)
-fail() { echo "FAIL: $*"; "$ws" -k 2>/dev/null || true; exit 1; }
+fail() { echo "FAIL: $*"; exit 1; }
+# However the script ends, the server ends with it: one left running with its
+# display gone makes the next wine start wait for good.
+trap "\"$ws\" -k 2>/dev/null || true" EXIT
 "$ws" -p 30 2>/dev/null || true
 
 # The prefix is an English Windows without Chinese fonts; a Chinese one links
@@ -79,6 +82,9 @@ EdProfit=943.30
 EdProfit.colour=red
 EdProfit.hint=费用合计： 56.70\\r\\n利润率：9.41%
 LabCostPrice=10.05
+EdCostBuy.font=13px
+EdCostSell.font=13px
+EdProfit.font=13px
 WANT
 diff "$work/want.txt" "$work/fields.txt" || fail "result fields differ"
 printf "[cfg]\ncommision=1.7\nstamptax=1\ntransfer=1\notherfee=4\nprecision=2\n" > "$work/ini_want"
@@ -87,8 +93,39 @@ attr=$("$wine" cmd /c attrib "$(echo "$work/home/qilo.ini" | sed "s|^|Z:|; s|/|\
 printf "attrib: %s\n" "$attr"
 printf "%s\n" "$attr" | grep -q "^ *[A-Z ]*H[A-Z ]*  *[A-Z]:" || fail "qilo.ini is not hidden"
 
-# The drag strip: press at (100, 10), move by (+50, +30), release.
+# An amount too long for any font: the smallest font, its leading digits and
+# a mark at the cut. Each field is clicked, its text selected and typed over.
+for field in "247 68 999999" "247 106 999999" "247 144 99999999999"; do
+  set -- $field
+  xdotool mousemove --window "$win" "$1" "$2" click 1
+  xdotool key End shift+Home
+  xdotool type --delay 60 "$3"
+done
+xdotool mousemove --window "$win" 412 179 click 1
+for i in $(seq 1 50); do
+  grep -q "^EdCostBuy=100169899928998305.00$" "$work/fields.txt" && break
+  sleep 0.2
+done
+grep -q "^EdCostBuy=100169899928998305.00$" "$work/fields.txt" ||
+  fail "the long amount was not calculated: $(cat "$work/fields.txt")"
+grep -q "^EdCostBuy.font=7px cut$" "$work/fields.txt" ||
+  fail "the long amount is not marked as cut: $(grep font= "$work/fields.txt")"
+sleep 0.5
+import -window root "$build/win32_cut.png"
+# The mark: the last columns of the buy cost field, inside its frame, have the dots
+# low and nothing above them, where the digits would otherwise run on.
 where() { xdotool getwindowgeometry "$win" | sed -n "s/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p"; }
+set -- $(where)
+darkest() {
+  convert "$build/win32_cut.png" -crop "$1" +repage -colorspace gray \
+    -format "%[fx:int(minima*255)]" info:
+}
+above=$(darkest "8x7+$(($1 + 378 + 53))+$(($2 + 61 + 1))")
+dots=$(darkest "8x7+$(($1 + 378 + 53))+$(($2 + 61 + 8))")
+echo "cut mark: window at $1,$2; darkest $above above the dots, $dots at them"
+[ "$above" -gt 220 ] && [ "$dots" -lt 160 ] || fail "no cut mark at the right end"
+
+# The drag strip: press at (100, 10), move by (+50, +30), release.
 set -- $(where)
 x=$1 y=$2
 xdotool mousemove $((x + 100)) $((y + 10)); sleep 0.2
@@ -101,6 +138,5 @@ echo "drag: from $x,$y to $1,$2"
 [ "$1" -eq $((x + 50)) ] && [ "$2" -eq $((y + 30)) ] || fail "the drag strip did not move the window by (50, 30)"
 
 kill $pid 2>/dev/null || true
-"$ws" -k 2>/dev/null || true
 echo "PASS"
 ' sh "$work" "$exe" "$wine" "$build"
