@@ -6,7 +6,6 @@
 #include "text/gbk.h"
 
 namespace qilo {
-namespace {
 
 std::string OneLine(const std::string& gbk) {
   std::string out;
@@ -21,8 +20,6 @@ std::string OneLine(const std::string& gbk) {
   }
   return out;
 }
-
-}  // namespace
 
 std::string ColourName(Colour c) {
   if (c == kRed) return "red";

@@ -8,6 +8,10 @@ namespace qilo {
 
 class TFrmMain;
 
+// The GBK text in UTF-8 on one line: a line break is written as the two
+// characters \r and \n.
+std::string OneLine(const std::string& gbk);
+
 // "red", "green", else the value as 0xBBGGRR hex ("0x00A4A0A0").
 std::string ColourName(Colour c);
 

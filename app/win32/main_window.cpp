@@ -332,6 +332,10 @@ void MainWindow::Run(const std::function<void()>& handler) {
   ++running_;
   const std::optional<std::string> error = CatchHandlerError(handler);
   --running_;
+  if (error) {
+    ++errors_;
+    last_error_ = *error;
+  }
   MirrorAll(false);
   DumpFields();
   if (error) {
@@ -340,7 +344,8 @@ void MainWindow::Run(const std::function<void()>& handler) {
   }
 }
 
-// With QILO_DUMP_FIELDS naming a file, the result fields are written there
+// With QILO_DUMP_FIELDS naming a file, the result fields, the buy price and
+// the handlers' errors (how many, the last one's text) are written there
 // whenever a handler has changed them (what the window test reads back).
 void MainWindow::DumpFields() {
   static const char* const path = std::getenv("QILO_DUMP_FIELDS");
@@ -356,6 +361,11 @@ void MainWindow::DumpFields() {
     lines += std::string(item.layout->name) +
              ".font=" + std::to_string(item.font_px) + "px" +
              (item.cut ? " cut" : "") + "\n";
+  }
+  lines += "EdPriceBuy=" + OneLine(form_.EdPriceBuy.text) + "\n";
+  if (errors_ > 0) {
+    lines += "errors=" + std::to_string(errors_) +
+             "\nerror=" + OneLine(last_error_) + "\n";
   }
   if (lines == dumped_) return;
   dumped_ = std::move(lines);

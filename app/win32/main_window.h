@@ -137,6 +137,8 @@ class MainWindow {
   bool probe_done_ = false;
   std::exception_ptr close_error_;
   std::string dumped_;
+  int errors_ = 0;          // how many times a handler raised
+  std::string last_error_;  // what the last one raised, GBK
 };
 
 }  // namespace qilo

@@ -1,7 +1,9 @@
 #!/bin/sh
 # qilo.exe under wine on a virtual X server: the first frame's start-up time,
 # then the worked example typed and clicked, the result fields read back,
-# the settings file's bytes and hidden attribute, and a screenshot.
+# the settings file's bytes and hidden attribute, and a screenshot; then an
+# amount too long for its field, a held step button, an error box and the
+# drag strip.
 # Usage: window_test.sh QILO_EXE BUILD_DIR WINE
 set -eu
 exe=$1
@@ -85,6 +87,7 @@ LabCostPrice=10.05
 EdCostBuy.font=13px
 EdCostSell.font=13px
 EdProfit.font=13px
+EdPriceBuy=10
 WANT
 diff "$work/want.txt" "$work/fields.txt" || fail "result fields differ"
 printf "[cfg]\ncommision=1.7\nstamptax=1\ntransfer=1\notherfee=4\nprecision=2\n" > "$work/ini_want"
@@ -124,6 +127,64 @@ above=$(darkest "8x7+$(($1 + 378 + 53))+$(($2 + 61 + 1))")
 dots=$(darkest "8x7+$(($1 + 378 + 53))+$(($2 + 61 + 8))")
 echo "cut mark: window at $1,$2; darkest $above above the dots, $dots at them"
 [ "$above" -gt 220 ] && [ "$dots" -lt 160 ] || fail "no cut mark at the right end"
+
+# The buy price up arrow held down: a step of 0.50 at the press, more every
+# 100 ms after a 200 ms pause while it is held, none after the release.
+field() { sed -n "s/^$1=//p" "$work/fields.txt"; }
+xdotool mousemove --window "$win" 247 68 click 1
+xdotool key End shift+Home
+xdotool type --delay 60 "10"
+xdotool mousemove --window "$win" 285 65 mousedown 1
+sleep 1.5
+xdotool mouseup 1
+sleep 0.5
+held=$(field EdPriceBuy)
+sleep 0.5
+echo "held up arrow: 10 to $held"
+[ "$(field EdPriceBuy)" = "$held" ] || fail "the price went on stepping after the release"
+awk "BEGIN { exit !($held >= 11.5 && $held <= 22 && $held * 2 == int($held * 2)) }" ||
+  fail "holding the up arrow stepped 10 to $held"
+
+# A step from an empty price: the handler error in a box over the window;
+# it closes and the window goes on.
+shown() { xdotool search --onlyvisible --name "Qilo" 2>/dev/null | sort; }
+before=$(shown)
+xdotool mousemove --window "$win" 247 68 click 1
+xdotool key End shift+Home BackSpace
+xdotool mousemove --window "$win" 285 65 mousedown 1
+sleep 0.3
+xdotool mouseup 1
+box=""
+for i in $(seq 1 50); do
+  box=$(shown | grep -vxF "$before" | head -1) || true
+  [ -n "$box" ] && break
+  sleep 0.2
+done
+[ -n "$box" ] || fail "no error box"
+echo "error box: $(field error)"
+[ "$(field errors)" = 1 ] || fail "$(field errors) errors, not one"
+field error | grep -q "^'"'"''"'"' is not a valid floating point value" ||
+  fail "the error box says: $(field error)"
+import -window root "$build/win32_error.png"
+# OK sits centred at the foot of the box. With no window manager a click may
+# only make the box active; Enter (its default button) then closes it.
+set -- $(xdotool getwindowgeometry "$box" | sed -n "s/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p")
+for i in 1 2 3 4 5; do
+  shown | grep -qx "$box" || break
+  xdotool mousemove --window "$box" $(($1 / 2)) $(($2 - 21)) mousedown 1
+  sleep 0.2
+  xdotool mouseup 1
+  sleep 0.5
+  shown | grep -qx "$box" && xdotool key Return
+  sleep 0.5
+done
+shown | grep -qx "$box" && fail "neither OK nor Enter closed the error box"
+xdotool mousemove --window "$win" 247 68 click 1
+xdotool type --delay 60 "10"
+xdotool mousemove --window "$win" 412 179 click 1
+sleep 1
+[ "$(field errors)" = 1 ] || fail "the window still fails after the box: $(field error)"
+[ "$(field EdPriceBuy)" = 10 ] || fail "the buy price is $(field EdPriceBuy) after the box"
 
 # The drag strip: press at (100, 10), move by (+50, +30), release.
 set -- $(where)
