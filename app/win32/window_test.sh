@@ -115,8 +115,9 @@ grep -q "^EdCostBuy.font=7px cut$" "$work/fields.txt" ||
   fail "the long amount is not marked as cut: $(grep font= "$work/fields.txt")"
 sleep 0.5
 import -window root "$build/win32_cut.png"
-# The mark: the last columns of the buy cost field, inside its frame, have the dots
-# low and nothing above them, where the digits would otherwise run on.
+# The mark: the buy cost field (62 px wide, its frame at 378,61 in the
+# window) has in its last columns the dots low and nothing above them, where
+# the digits would otherwise run on.
 where() { xdotool getwindowgeometry "$win" | sed -n "s/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p"; }
 set -- $(where)
 darkest() {
@@ -137,7 +138,7 @@ xdotool type --delay 60 "10"
 xdotool mousemove --window "$win" 285 65 mousedown 1
 sleep 1.5
 xdotool mouseup 1
-sleep 0.5
+sleep 1
 held=$(field EdPriceBuy)
 sleep 0.5
 echo "held up arrow: 10 to $held"
