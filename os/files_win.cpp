@@ -119,6 +119,26 @@ std::wstring MutexName(const std::string& path) {
   return std::wstring(L"Qilo.update.") + hex;
 }
 
+// The temporary files of earlier replaces of this path that a kill left
+// behind; a young one may still be some other writer's.
+void RemoveStaleTempFiles(const std::wstring& folder,
+                          const std::wstring& prefix) {
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((folder + prefix + L"*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return;
+  const FileTime cutoff = std::chrono::system_clock::now() - kStaleTempAge;
+  do {
+    // The pattern also matches short 8.3 names; only the long name counts.
+    if (std::wstring_view(found.cFileName).starts_with(prefix) &&
+        !(found.dwFileAttributes &
+          (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) &&
+        FromFiletime(found.ftLastWriteTime) < cutoff) {
+      DeleteFileW((folder + found.cFileName).c_str());
+    }
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+}
+
 }  // namespace
 
 std::string NativePath(std::string_view path) {
@@ -194,30 +214,6 @@ ReadResult ReadFileBytes(const std::string& path, std::string* content) {
   CloseHandle(file);
   return ReadResult::kOk;
 }
-
-namespace {
-
-// The temporary files of earlier replaces of this path that a kill left
-// behind; a young one may still be some other writer's.
-void RemoveStaleTempFiles(const std::wstring& folder,
-                          const std::wstring& prefix) {
-  WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW((folder + prefix + L"*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return;
-  const FileTime cutoff = std::chrono::system_clock::now() - kStaleTempAge;
-  do {
-    // The pattern also matches short 8.3 names; only the long name counts.
-    if (std::wstring_view(found.cFileName).starts_with(prefix) &&
-        !(found.dwFileAttributes &
-          (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) &&
-        FromFiletime(found.ftLastWriteTime) < cutoff) {
-      DeleteFileW((folder + found.cFileName).c_str());
-    }
-  } while (FindNextFileW(find, &found));
-  FindClose(find);
-}
-
-}  // namespace
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
   const std::wstring target = Wide(path);

@@ -68,7 +68,17 @@ xdotool key Tab
 xdotool type --delay 60 "11"
 xdotool key Tab
 xdotool type --delay 60 "1000"
-xdotool mousemove --window "$win" 412 179 click 1
+# Points in the window: the three input fields, the buy price up arrow and
+# the calculate button.
+buy="247 68" sell="247 106" count="247 144" buy_up="285 65" calc="412 179"
+at() { xdotool mousemove --window "$win" "$@"; }
+# Clicks into the field at the point and types over its whole text.
+type_into() {
+  at $1 $2
+  xdotool click 1 key End shift+Home
+  if [ -n "$3" ]; then xdotool type --delay 60 "$3"; else xdotool key BackSpace; fi
+}
+at $calc click 1
 for i in $(seq 1 50); do
   grep -q LabCostPrice "$work/fields.txt" 2>/dev/null && break
   sleep 0.2
@@ -98,13 +108,10 @@ printf "%s\n" "$attr" | grep -q "^ *[A-Z ]*H[A-Z ]*  *[A-Z]:" || fail "qilo.ini 
 
 # An amount too long for any font: the smallest font, its leading digits and
 # a mark at the cut. Each field is clicked, its text selected and typed over.
-for field in "247 68 999999" "247 106 999999" "247 144 99999999999"; do
-  set -- $field
-  xdotool mousemove --window "$win" "$1" "$2" click 1
-  xdotool key End shift+Home
-  xdotool type --delay 60 "$3"
-done
-xdotool mousemove --window "$win" 412 179 click 1
+type_into $buy 999999
+type_into $sell 999999
+type_into $count 99999999999
+at $calc click 1
 for i in $(seq 1 50); do
   grep -q "^EdCostBuy=100169899928998305.00$" "$work/fields.txt" && break
   sleep 0.2
@@ -132,10 +139,8 @@ echo "cut mark: window at $1,$2; darkest $above above the dots, $dots at them"
 # The buy price up arrow held down: a step of 0.50 at the press, more every
 # 100 ms after a 200 ms pause while it is held, none after the release.
 field() { sed -n "s/^$1=//p" "$work/fields.txt"; }
-xdotool mousemove --window "$win" 247 68 click 1
-xdotool key End shift+Home
-xdotool type --delay 60 "10"
-xdotool mousemove --window "$win" 285 65 mousedown 1
+type_into $buy 10
+at $buy_up mousedown 1
 sleep 1.5
 xdotool mouseup 1
 sleep 1
@@ -150,9 +155,8 @@ awk "BEGIN { exit !($held >= 11.5 && $held <= 22 && $held * 2 == int($held * 2))
 # it closes and the window goes on.
 shown() { xdotool search --onlyvisible --name "Qilo" 2>/dev/null | sort; }
 before=$(shown)
-xdotool mousemove --window "$win" 247 68 click 1
-xdotool key End shift+Home BackSpace
-xdotool mousemove --window "$win" 285 65 mousedown 1
+type_into $buy ""
+at $buy_up mousedown 1
 sleep 0.3
 xdotool mouseup 1
 box=""
@@ -170,19 +174,19 @@ import -window root "$build/win32_error.png"
 # OK sits centred at the foot of the box. With no window manager a click may
 # only make the box active; Enter (its default button) then closes it.
 set -- $(xdotool getwindowgeometry "$box" | sed -n "s/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p")
+box_open() { shown | grep -qx "$box"; }
 for i in 1 2 3 4 5; do
-  shown | grep -qx "$box" || break
+  box_open || break
   xdotool mousemove --window "$box" $(($1 / 2)) $(($2 - 21)) mousedown 1
   sleep 0.2
   xdotool mouseup 1
   sleep 0.5
-  shown | grep -qx "$box" && xdotool key Return
+  box_open && xdotool key Return
   sleep 0.5
 done
-shown | grep -qx "$box" && fail "neither OK nor Enter closed the error box"
-xdotool mousemove --window "$win" 247 68 click 1
-xdotool type --delay 60 "10"
-xdotool mousemove --window "$win" 412 179 click 1
+box_open && fail "neither OK nor Enter closed the error box"
+type_into $buy 10
+at $calc click 1
 sleep 1
 [ "$(field errors)" = 1 ] || fail "the window still fails after the box: $(field error)"
 [ "$(field EdPriceBuy)" = 10 ] || fail "the buy price is $(field EdPriceBuy) after the box"
