@@ -25,13 +25,17 @@ echo "deb_test: Recommends: $(field Recommends)"
 for f in Version Architecture Maintainer Section Priority Description Homepage; do
   [ -n "$(field "$f")" ] || fail "the $f field is empty"
 done
-# dpkg-shlibdeps finds the libraries; the fonts are ours to name.
+# dpkg-shlibdeps finds the libraries; the fonts and the Wayland plugin are ours
+# to name.
 for dep in libc6 libstdc++6 libqt6widgets6 libqt6gui6 libqt6core6 \
-           fonts-wqy-microhei fonts-dejavu-core fonts-dejavu-extra; do
+           fonts-wqy-microhei fonts-dejavu-core fonts-dejavu-extra qt6-wayland; do
   field Depends | tr ',' '\n' | grep -q "^ *$dep\( \|$\)" ||
     fail "Depends lacks $dep: $(field Depends)"
 done
-field Recommends | grep -q fonts-lato || fail "Recommends lacks fonts-lato"
+for rec in fonts-lato xdg-utils; do
+  field Recommends | tr ',' '\n' | grep -q "^ *$rec\( \|$\)" ||
+    fail "Recommends lacks $rec: $(field Recommends)"
+done
 
 # Every entry is root's; programs and folders 0755, the rest 0644.
 dpkg-deb -c "$deb" | awk '

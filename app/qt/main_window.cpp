@@ -308,15 +308,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 // The drag strip over the title band moves the window: through the window
 // manager where there is one that takes the move, else by following the
-// mouse while the button is held.
+// mouse while the button is held. The strip is tested in window coordinates:
+// a Wayland compositor never tells a window where it stands on the screen.
 void MainWindow::mousePressEvent(QMouseEvent* event) {
-  const QPoint at = event->globalPosition().toPoint();
-  const QPoint origin = frameGeometry().topLeft();
+  const QPoint at = event->position().toPoint();
   if (event->button() == Qt::LeftButton && windowHandle() != nullptr &&
-      DragStripHitTest(at.x(), at.y(), origin.x(), origin.y(),
-                       HitArea::kClient) == HitArea::kCaption) {
+      DragStripHitTest(at.x(), at.y(), 0, 0, HitArea::kClient) ==
+          HitArea::kCaption) {
     if (!windowHandle()->startSystemMove()) {
-      drag_from_ = at;
+      drag_from_ = event->globalPosition().toPoint();
       drag_origin_ = pos();
     }
     event->accept();
