@@ -47,9 +47,28 @@ TEST_F(ShowCloseTest, FirstStartWritesTheDefaults) {
   EXPECT_TRUE(form.LabInfo.visible);
   EXPECT_TRUE(form.LabInfo.transparent);
   EXPECT_EQ(form.TimerInfo.interval, 25);
-  EXPECT_EQ(form.settings_path, home.Path() + "\\qilo.ini");
-  EXPECT_EQ(form.links_path, home.Path() + "\\qiloinfo.ini");
+  EXPECT_EQ(form.settings_path, PathInFolder(home.Path(), "qilo.ini"));
+  EXPECT_EQ(form.links_path, PathInFolder(home.Path(), "qiloinfo.ini"));
 }
+
+#ifndef _WIN32
+// A home folder that GBK cannot name (Windows gives its short name instead):
+// the files go into it, and the window closes.
+TEST_F(ShowCloseTest, HomeFoldersGbkCannotNameHoldTheFiles) {
+  for (const char* name :
+       {"\xED\x95\x9C\xEA\xB5\xAD", "a\\b", "\xE6\x9D\x8E"}) {
+    SCOPED_TRACE(name);
+    const std::string folder = home / name;
+    ASSERT_TRUE(std::filesystem::create_directory(folder));
+    UseAsHomeFolder(folder);
+    TFrmMain window(desktop);
+    window.FormShow();
+    window.EdCommision.text = "2";
+    window.FormClose();
+    EXPECT_EQ(ReadEntry(folder + "/qilo.ini", "cfg", "commision"), "2");
+  }
+}
+#endif
 
 TEST_F(ShowCloseTest, StoredValuesAndTheMarketChoice) {
   const struct {
@@ -98,7 +117,7 @@ TEST_F(ShowCloseTest, MissingFeesLoadEmptyAndSaveAsZero) {
 TEST_F(ShowCloseTest, UnwritableHomeKeepsTheWindowOpen) {
   form.FormShow();
   // The home folder is replaced by a file: nothing can be written under it.
-  form.settings_path = (home / "blocker") + "\\qilo.ini";
+  form.settings_path = PathInFolder(home / "blocker", "qilo.ini");
   ReplaceFileAtomically(home / "blocker", "x");
   EXPECT_ERROR(form.FormClose(), EIniFileException,
                "Unable to write to " + form.settings_path);
@@ -167,7 +186,7 @@ TEST_F(ShowCloseTest, BookmarkEditorAddAndDelete) {
 
 TEST_F(ShowCloseTest, RefusedAddKeepsTheEditorOpen) {
   form.FormShow();
-  form.links_path = (home / "blocker") + "\\qiloinfo.ini";
+  form.links_path = PathInFolder(home / "blocker", "qiloinfo.ini");
   ReplaceFileAtomically(home / "blocker", "x");
   form.LabFavClick();
   form.EdSiteName.text = "a";

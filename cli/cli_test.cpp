@@ -189,7 +189,10 @@ TEST(CliTest, HelpVersionAndUsageErrors) {
 
 TEST(CliTest, IniCommandsWorkOnAFile) {
   const std::string file = ::testing::TempDir() + "qilo_cli_test.ini";
+  // A file name GBK cannot hold is still the user's file; a value is not.
+  const std::string hangul = ::testing::TempDir() + "qilo_cli_í.ini";
   std::remove(file.c_str());
+  std::remove(hangul.c_str());
   const struct {
     std::string args;
     const char* out;
@@ -208,6 +211,9 @@ TEST(CliTest, IniCommandsWorkOnAFile) {
       {"ini set " + file + " cfg dash ''", "", 0},  // empty deletes
       {"ini delete " + file + " cfg nothing", "", 0},
       {"ini get " + file, "", 64},
+      {"ini set " + hangul + " cfg k v", "", 0},
+      {"ini get " + hangul + " cfg k", "v\n", 0},
+      {"ini set " + hangul + " cfg k í", "", 64},
   };
   for (const auto& step : kSteps) {
     SCOPED_TRACE(step.args);

@@ -5,6 +5,7 @@
 
 #include "cli/command.h"
 #include "feed/link_feed.h"
+#include "os/files.h"
 #include "text/exception.h"
 #include "text/gbk.h"
 
@@ -21,7 +22,7 @@ int RunFeed(const std::vector<std::string>& args) {
   if (!parsed.positionals.empty() || !parsed.Has("--links")) {
     return ShowUsage(kUsage);
   }
-  const std::string links = Utf8ToGbk(parsed.Get("--links"));
+  const std::string links = PathFromUtf8(parsed.Get("--links"));
   const std::string url =
       parsed.Has("--url") ? Utf8ToGbk(parsed.Get("--url")) : FeedUrl();
   const bool force = parsed.Has("--force");

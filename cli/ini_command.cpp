@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "os/files.h"
 #include "store/profile_store.h"
 #include "text/gbk.h"
 
@@ -23,8 +24,9 @@ int RunIni(const std::vector<std::string>& args) {
   if (!ParseArgs(args, {}, {}, &parsed, &error))
     return UsageError("ini", error);
   std::vector<std::string> texts;
-  for (const std::string& arg : parsed.positionals) {
-    texts.push_back(Utf8ToGbk(arg));
+  for (size_t i = 0; i < parsed.positionals.size(); ++i) {
+    const std::string& arg = parsed.positionals[i];
+    texts.push_back(i == 1 ? PathFromUtf8(arg) : Utf8ToGbk(arg));
     // The conversion writes "?" for a character GBK has no code for; storing
     // that "?" (or naming a file with it) would change what was asked for.
     // "?" is never part of a longer UTF-8 or GBK character, so counting works.

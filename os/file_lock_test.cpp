@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "os/files.h"
 #include "os/test_folder.h"
 
 namespace qilo {
@@ -34,7 +35,7 @@ std::pair<bool, milliseconds> LockElsewhere(const std::string& path,
 TEST(FileUpdateLockTest, KeepsASecondWriterWaitingOnlyWhileHeld) {
   TestFolder dir;
   ASSERT_FALSE(dir.Path().empty());
-  const std::string ini = dir.Path() + "\\qilo.ini";
+  const std::string ini = PathInFolder(dir.Path(), "qilo.ini");
   {
     const FileUpdateLock first(ini);
     ASSERT_TRUE(first.Held());
@@ -50,7 +51,7 @@ TEST(FileUpdateLockTest, KeepsASecondWriterWaitingOnlyWhileHeld) {
 
 TEST(FileUpdateLockTest, AWaitingWriterGetsTheLockWhenTheHolderLetsGo) {
   TestFolder dir;
-  const std::string ini = dir.Path() + "\\qiloinfo.ini";
+  const std::string ini = PathInFolder(dir.Path(), "qiloinfo.ini");
   auto first = std::make_unique<FileUpdateLock>(ini);
   ASSERT_TRUE(first->Held());
   auto waiter = std::async(std::launch::async, [&] {
@@ -68,7 +69,7 @@ TEST(FileUpdateLockTest, AWaitingWriterGetsTheLockWhenTheHolderLetsGo) {
 TEST(FileUpdateLockTest, MissingFolderGivesNoLockAndNoWait) {
   TestFolder dir;
   const auto start = steady_clock::now();
-  const FileUpdateLock lock(dir.Path() + "/none\\qilo.ini");
+  const FileUpdateLock lock(dir / "none/qilo.ini");
   EXPECT_FALSE(lock.Held());
   EXPECT_LT(steady_clock::now() - start, milliseconds(500));
 }

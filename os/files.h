@@ -7,12 +7,27 @@
 
 namespace qilo {
 
-// Paths in this header are the program's own texts: GBK bytes with "\" (or "/")
-// between folder names, as the callers build them from the home folder.
+// Paths in this header are as the callers build them from the home folder. On
+// Windows they are GBK texts with "\" (or "/") between folder names. On Linux
+// they are the file system's own bytes with "/" between folder names: a folder
+// may be named in characters GBK has no code for, or hold a "\".
 
-// The path as the file system takes it: each "\" that is not the second byte of
-// a GBK character becomes "/", and the GBK text becomes UTF-8.
+// The path as the file system takes it: on Windows the GBK text as UTF-8 (what
+// the wide calls are given); on Linux the path itself.
 std::string NativePath(std::string_view path);
+
+// The file `name` in `folder`: joined by "\" on Windows, "/" on Linux. The
+// separator is added even when the folder already ends in one.
+std::string PathInFolder(std::string_view folder, std::string_view name);
+
+// A path given as UTF-8 (a command-line argument) in the form of this header:
+// GBK on Windows, where a character GBK cannot hold becomes "?"; the bytes
+// themselves on Linux.
+std::string PathFromUtf8(std::string_view utf8);
+
+// The path as a message shows it, as a GBK text: itself on Windows; on Linux
+// converted from the file system's UTF-8, with "?" for what GBK cannot hold.
+std::string PathForDisplay(std::string_view path);
 
 // True when something other than a folder exists at the path.
 bool FileExists(const std::string& path);

@@ -62,13 +62,15 @@ void RemoveStaleTempFiles(const std::string& folder,
 
 }  // namespace
 
-std::string NativePath(std::string_view path) {
-  const std::string mapped = ForwardSlashes(path);
-  for (char c : mapped) {
-    if (static_cast<unsigned char>(c) >= 0x80) return GbkToUtf8(mapped);
-  }
-  return mapped;
+std::string NativePath(std::string_view path) { return std::string(path); }
+
+std::string PathInFolder(std::string_view folder, std::string_view name) {
+  return std::string(folder) + "/" + std::string(name);
 }
+
+std::string PathFromUtf8(std::string_view utf8) { return std::string(utf8); }
+
+std::string PathForDisplay(std::string_view path) { return Utf8ToGbk(path); }
 
 bool FileExists(const std::string& path) {
   struct stat st {};

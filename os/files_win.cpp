@@ -7,6 +7,7 @@
 
 #include "os/file_lock.h"
 #include "os/files.h"
+#include "text/gbk.h"
 
 namespace qilo {
 namespace {
@@ -144,6 +145,14 @@ void RemoveStaleTempFiles(const std::wstring& folder,
 std::string NativePath(std::string_view path) {
   return Narrow(Wide(std::string(path)));
 }
+
+std::string PathInFolder(std::string_view folder, std::string_view name) {
+  return std::string(folder) + "\\" + std::string(name);
+}
+
+std::string PathFromUtf8(std::string_view utf8) { return Utf8ToGbk(utf8); }
+
+std::string PathForDisplay(std::string_view path) { return std::string(path); }
 
 bool FileExists(const std::string& path) {
   const DWORD attributes = GetFileAttributesW(Wide(path).c_str());

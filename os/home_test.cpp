@@ -49,7 +49,9 @@ TEST(HomeFolderTest, PrefersHomeDriveAndPathThenHome) {
       {std::nullopt, "\\Users\\li", "/home/li", "/home/li"},
       {"", "", "/home/li", "/home/li"},
       {std::nullopt, std::nullopt, long_home, long_home},
-      {std::nullopt, std::nullopt, "/home/\xE6\x9D\x8E", "/home/\xC0\xEE"},
+      {std::nullopt, std::nullopt, "/home/\xE6\x9D\x8E", "/home/\xE6\x9D\x8E"},
+      {std::nullopt, std::nullopt, "/home/\xED\x95\x9C", "/home/\xED\x95\x9C"},
+      {std::nullopt, std::nullopt, "/home/a\\b", "/home/a\\b"},
       {std::nullopt, std::nullopt, "", account_home},
       {std::nullopt, std::nullopt, std::nullopt, account_home},
   };

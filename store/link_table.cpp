@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "calc/number_text.h"
+#include "os/files.h"
 #include "store/profile_store.h"
 
 namespace qilo {
@@ -22,7 +23,7 @@ void LoadLinkTable(const std::string& links_path, LinkTable* table) {
 }
 
 std::string LinksPath(const std::string& home) {
-  return home + "\\" + "qiloinfo.ini";
+  return PathInFolder(home, "qiloinfo.ini");
 }
 
 }  // namespace qilo

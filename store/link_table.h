@@ -20,7 +20,7 @@ constexpr int kLinkSlots = 30;
 // last entry keep what they held. A missing file loads nothing. Never throws.
 void LoadLinkTable(const std::string& links_path, LinkTable* table);
 
-// The links file in the home folder: home + "\" + "qiloinfo.ini".
+// The links file in the home folder: PathInFolder(home, "qiloinfo.ini").
 std::string LinksPath(const std::string& home);
 
 }  // namespace qilo

@@ -67,12 +67,16 @@ TEST_F(LinkTableTest, AllThirtySlotsAndWhatFollowsTheLastEntryIsKept) {
   EXPECT_EQ(stale.Names[0], "old");
 
   LinkTable none;
-  LoadLinkTable(LinksPath(dir_.Path() + "\\missing"), &none);
+  LoadLinkTable(LinksPath(dir_.Path() + "/missing"), &none);
   EXPECT_EQ(none.Names[1], "");
 }
 
 TEST(LinksPathTest, AddsTheSeparatorAndName) {
-  EXPECT_EQ(LinksPath("/home/li"), "/home/li\\qiloinfo.ini");
+#ifdef _WIN32
+  EXPECT_EQ(LinksPath("C:\\Users\\li"), "C:\\Users\\li\\qiloinfo.ini");
+#else
+  EXPECT_EQ(LinksPath("/home/li"), "/home/li/qiloinfo.ini");
+#endif
 }
 
 }  // namespace

@@ -196,7 +196,8 @@ std::string TIniFile::ReadString(const std::string& section,
 
 void TIniFile::WriteString(const std::string& section, const std::string& key,
                            const std::string& value) const {
-  const EIniFileException refused("Unable to write to " + file_name_);
+  const EIniFileException refused("Unable to write to " +
+                                  PathForDisplay(file_name_));
   if (!FitsOneEntryLine(section, key, value)) throw refused;
   // Another window saving a key of this file between our read and our replace
   // would otherwise lose its key.

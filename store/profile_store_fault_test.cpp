@@ -97,7 +97,7 @@ std::string ShapeProblem(const std::string& content, const FileShape& shape) {
 class ProfileStoreFaultTest : public ::testing::Test {
  protected:
   std::string Settings() const { return SettingsPath(dir_.Path()); }
-  std::string Links() const { return dir_.Path() + "\\qiloinfo.ini"; }
+  std::string Links() const { return dir_.Path() + "/qiloinfo.ini"; }
   // The files left in the folder other than the two INI files.
   std::vector<std::string> Leftovers() const {
     std::vector<std::string> names;

@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 class ProfileStoreTest : public ::testing::Test {
  protected:
   // The file as the program names it: home folder, "\", file name.
-  std::string Ini() const { return dir_.Path() + "\\qilo.ini"; }
+  std::string Ini() const { return dir_.Path() + "/qilo.ini"; }
   std::string Native() const { return dir_ / "qilo.ini"; }
   TestFolder dir_;
 };
@@ -76,8 +76,8 @@ TEST_F(ProfileStoreTest, ReadOfMissingOrUnreadableFileGivesDefault) {
   fs::create_directory(dir_ / "folder");
   ASSERT_TRUE(MakeNonRegularFile(dir_ / "fifo"));
   for (const std::string& path :
-       {Ini(), dir_.Path() + "\\none\\qilo.ini", dir_.Path() + "\\folder",
-        dir_.Path() + "\\fifo"}) {
+       {Ini(), dir_.Path() + "/none/qilo.ini", dir_.Path() + "/folder",
+        dir_.Path() + "/fifo"}) {
     EXPECT_EQ(ReadEntry(path, "cfg", "commision"), "") << path;
     EXPECT_EQ(ReadEntry(path, "cfg", "commision", "dflt"), "dflt") << path;
   }
@@ -156,16 +156,16 @@ TEST_F(ProfileStoreTest, RefusedWritesRaiseWithPathAsPassed) {
   PutFileBytes(dir_ / "plain", "x");
   fs::create_directory(dir_ / "folder");
   ASSERT_TRUE(MakeNonRegularFile(dir_ / "fifo"));
-  const std::string paths[] = {
-      dir_.Path() + "\\none\\qilo.ini", dir_.Path() + "\\plain\\qilo.ini",
-      dir_.Path() + "\\folder", dir_.Path() + "\\fifo"};
+  const std::string paths[] = {dir_.Path() + "/none/qilo.ini",
+                               dir_.Path() + "/plain/qilo.ini",
+                               dir_.Path() + "/folder", dir_.Path() + "/fifo"};
   for (const std::string& path : paths) {
     EXPECT_ERROR(WriteEntry(path, "cfg", "commision", "1.7"), EIniFileException,
                  "Unable to write to " + path);
   }
   EXPECT_EQ(FileBytes(dir_ / "plain"), "x");
   EXPECT_TRUE(IsNonRegularFile(dir_ / "fifo"));
-  DeleteEntry(dir_.Path() + "\\fifo", "cfg", "commision");
+  DeleteEntry(dir_.Path() + "/fifo", "cfg", "commision");
   // Nothing new in the folder: no file, no temporary file left behind.
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path()), {}), 3);
 }
@@ -200,8 +200,8 @@ TEST_F(ProfileStoreTest, DeleteRemovesEveryLineOfTheKeyAndNeverRaises) {
   DeleteEntry(Ini(), "nosection", "j");
   EXPECT_EQ(FileModificationTime(Ini()), old_time);
 
-  DeleteEntry(dir_.Path() + "\\none.ini", "cfg", "k");
-  DeleteEntry(dir_.Path() + "\\none\\none.ini", "cfg", "k");
+  DeleteEntry(dir_.Path() + "/none.ini", "cfg", "k");
+  DeleteEntry(dir_.Path() + "/none/none.ini", "cfg", "k");
   EXPECT_FALSE(fs::exists(dir_ / "none.ini"));
 }
 

@@ -2,6 +2,7 @@
 
 #include "calc/number_text.h"
 #include "calc/precision.h"
+#include "os/files.h"
 #include "store/profile_store.h"
 
 namespace qilo {
@@ -37,7 +38,7 @@ void LoadSettings(const std::string& settings_path, SettingsFields fields) {
 }
 
 std::string SettingsPath(const std::string& home) {
-  return home + "\\" + "qilo.ini";
+  return PathInFolder(home, "qilo.ini");
 }
 
 }  // namespace qilo

@@ -26,7 +26,7 @@ void SaveSettings(const std::string& settings_path, SettingsFields fields);
 // format from it. Never throws.
 void LoadSettings(const std::string& settings_path, SettingsFields fields);
 
-// The settings file in the home folder: home + "\" + "qilo.ini".
+// The settings file in the home folder: PathInFolder(home, "qilo.ini").
 std::string SettingsPath(const std::string& home);
 
 }  // namespace qilo

@@ -89,17 +89,24 @@ TEST_F(SettingsFileTest, SaveFillsBlankFieldsWithZeroAndTwo) {
 }
 
 TEST_F(SettingsFileTest, PathsAddTheSeparatorAlways) {
+#ifdef _WIN32
   EXPECT_EQ(SettingsPath("C:\\Users\\li"), "C:\\Users\\li\\qilo.ini");
   EXPECT_EQ(SettingsPath("C:\\"), "C:\\\\qilo.ini");
+  const std::string home = dir_.Path() + "\\";
+#else
+  EXPECT_EQ(SettingsPath("/home/li"), "/home/li/qilo.ini");
+  EXPECT_EQ(SettingsPath("/home/li/"), "/home/li//qilo.ini");
+  const std::string home = dir_.Path() + "/";
+#endif
   // A home ending in a separator still gives a path the file system takes.
   Window window;
-  SaveSettings(SettingsPath(dir_.Path() + "\\"), window.Fields());
+  SaveSettings(SettingsPath(home), window.Fields());
   EXPECT_EQ(ReadEntry(Path(), "cfg", "otherfee"), "4");
 }
 
 TEST_F(SettingsFileTest, RefusedSaveRaisesWithTheSettingsPath) {
   Window window;
-  const std::string path = SettingsPath(dir_.Path() + "\\missing");
+  const std::string path = SettingsPath(dir_ / "missing");
   EXPECT_ERROR(SaveSettings(path, window.Fields()), EIniFileException,
                "Unable to write to " + path);
 }
