@@ -1,8 +1,10 @@
 #include "app/frm_main.h"
 
 #include <chrono>
+#include <exception>
 
 #include "app/layout.h"
+#include "app/run_handler.h"
 #include "calc/fee_model.h"
 #include "calc/input_filter.h"
 #include "calc/key_codes.h"
@@ -293,6 +295,19 @@ void TFrmMain::FormShow() {
 }
 
 void TFrmMain::FormClose() { SaveSettingsFile(); }
+
+void TFrmMain::CloseAttempt() {
+  if (close_refused_) {
+    RunHandler(desktop, [this] { FormClose(); });
+    return;
+  }
+  try {
+    FormClose();
+  } catch (const std::exception&) {
+    close_refused_ = true;
+    throw;
+  }
+}
 
 void TFrmMain::QueryEndSession() { SaveSettingsFile(); }
 

@@ -111,6 +111,12 @@ class TFrmMain {
   void FormShow();
   // Every close saves the settings; an EIniFileException aborts the close.
   void FormClose();
+  // What a front end runs for each attempt to close the window: FormClose,
+  // returning when the window may close. The first save that fails refuses
+  // the close with its error (the user may mend the folder and close again);
+  // at a later attempt the error is shown through desktop.ShowError and the
+  // window closes all the same, so an unwritable folder never traps the user.
+  void CloseAttempt();
   // The close label: feed refresh when due, links file hidden, then close.
   void LabCloseClick();
   // The desktop session ends (log-off, shut-down): the settings are saved so
@@ -181,6 +187,8 @@ class TFrmMain {
   void SetHover(Control& label, Colour colour) { label.font_colour = colour; }
   SettingsFields Settings();
   void SaveSettingsFile();
+
+  bool close_refused_ = false;  // a close was refused for a failed save
 };
 
 }  // namespace qilo

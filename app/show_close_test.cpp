@@ -122,6 +122,15 @@ TEST_F(ShowCloseTest, UnwritableHomeKeepsTheWindowOpen) {
   EXPECT_ERROR(form.FormClose(), EIniFileException,
                "Unable to write to " + form.settings_path);
   EXPECT_EQ(desktop.Count("close"), 0);
+  // The first attempt to close is refused with the error; the next one shows
+  // it again and lets the window close rather than trap the user.
+  EXPECT_ERROR(form.CloseAttempt(), EIniFileException,
+               "Unable to write to " + form.settings_path);
+  EXPECT_TRUE(desktop.calls.empty());
+  form.CloseAttempt();
+  EXPECT_EQ(desktop.calls,
+            std::vector<std::string>{"error Unable to write to " +
+                                     form.settings_path + "."});
 }
 
 TEST_F(ShowCloseTest, CloseLabelClosesWithoutFetchingWhenNotDue) {

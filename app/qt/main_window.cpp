@@ -286,7 +286,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // Closed by a handler: an error goes back to it, through
     // CloseFromHandler, and ends that handler.
     try {
-      form_.FormClose();
+      form_.CloseAttempt();
       event->accept();
     } catch (...) {
       close_error_ = std::current_exception();
@@ -296,7 +296,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   bool saved = false;
   Run([&form = form_, &saved] {
-    form.FormClose();
+    form.CloseAttempt();
     saved = true;
   });
   if (saved) {

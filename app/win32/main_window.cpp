@@ -796,7 +796,7 @@ void MainWindow::Close() {
     // Closed by a handler: an error goes back to it through
     // CloseFromHandler and ends that handler.
     try {
-      form_.FormClose();
+      form_.CloseAttempt();
       DestroyWindow(hwnd_);
     } catch (...) {
       close_error_ = std::current_exception();
@@ -805,7 +805,7 @@ void MainWindow::Close() {
   }
   bool saved = false;
   Run([this, &saved] {
-    form_.FormClose();
+    form_.CloseAttempt();
     saved = true;
   });
   if (saved) DestroyWindow(hwnd_);
