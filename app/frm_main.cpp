@@ -70,6 +70,8 @@ void TFrmMain::FilterKey(const Control& field, char& key) {
   ReportMessage(Gbk("请输入数字！"));
 }
 
+void TFrmMain::RefuseUncodedInput() { ReportMessage(Gbk("不支持该字符！")); }
+
 void TFrmMain::BtnCalClick() {
   if (InputMissing()) return;
   TradeInputs in;

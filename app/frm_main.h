@@ -43,6 +43,11 @@ class TFrmMain {
   void EdPriceSellKeyPress(char& key) { FilterKey(EdPriceSell, key); }
   void EdCntKeyPress(char& key) { FilterKey(EdCnt, key); }
 
+  // A front end left out characters typed or pasted into an edit field that
+  // GBK has no code for (an emoji, Hangul): stored, they would read back as
+  // "?". Beep and message, as for a refused key.
+  void RefuseUncodedInput();
+
   // Toggles the display precision between "2" and "3" and resets both prices
   // to the placeholder.
   void LabCostPriceClick();

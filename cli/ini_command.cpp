@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -27,11 +26,11 @@ int RunIni(const std::vector<std::string>& args) {
   for (size_t i = 0; i < parsed.positionals.size(); ++i) {
     const std::string& arg = parsed.positionals[i];
     texts.push_back(i == 1 ? PathFromUtf8(arg) : Utf8ToGbk(arg));
-    // The conversion writes "?" for a character GBK has no code for; storing
-    // that "?" (or naming a file with it) would change what was asked for.
-    // "?" is never part of a longer UTF-8 or GBK character, so counting works.
-    if (std::count(arg.begin(), arg.end(), '?') !=
-        std::count(texts.back().begin(), texts.back().end(), '?')) {
+    // Storing the "?" the conversion writes for a character GBK has no code
+    // for (or naming a Windows file with it) would change what was asked for.
+    // A path that keeps its own bytes (on Linux) needs no GBK code.
+    const bool native_path = i == 1 && texts.back() == arg;
+    if (!native_path && !GbkHolds(arg)) {
       return IniUsage("'" + arg + "' has characters with no GBK code");
     }
   }

@@ -12,6 +12,10 @@ std::string GbkToUtf8(std::string_view gbk);
 // UTF-8 to GBK. A character GBK cannot hold becomes "?".
 std::string Utf8ToGbk(std::string_view utf8);
 
+// True when Utf8ToGbk keeps every character of the UTF-8 text: none of them
+// (nor a broken sequence) would become "?".
+bool GbkHolds(std::string_view utf8);
+
 // True for a byte that starts a two-byte GBK character; the byte after it may
 // be any value, "\\" and ASCII letters included.
 inline bool IsGbkLeadByte(char c) {

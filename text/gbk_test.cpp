@@ -54,6 +54,21 @@ TEST(GbkTest, SameTextFoldsOnlyAsciiLetters) {
   for (const auto& c : kCases) EXPECT_EQ(SameText(c.a, c.b), c.same) << c.a;
 }
 
+TEST(GbkTest, GbkHoldsTellsWhatWouldBecomeAQuestionMark) {
+  const struct {
+    const char* utf8;
+    bool held;
+  } kCases[] = {
+      {"a?b", true},
+      {"股票€", true},
+      {"\xF0\x9F\x98\x80", false},  // an emoji
+      {"\xED\x95\x9C", false},      // Hangul
+      {"ok\xE8", false},            // a broken sequence
+      {"", true},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(GbkHolds(c.utf8), c.held) << c.utf8;
+}
+
 TEST(GbkTest, ForwardSlashesKeepsGbkTrailBytes) {
   EXPECT_EQ(ForwardSlashes("C:\\a\\b"), "C:/a/b");
   EXPECT_EQ(ForwardSlashes("\x95\\\\x"),

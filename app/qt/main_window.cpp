@@ -88,6 +88,7 @@ MainWindow::~MainWindow() {
       edit->on_key_down = nullptr;
       edit->on_key_up = nullptr;
       edit->on_key_press = nullptr;
+      edit->on_uncoded_input = nullptr;
     } else if (item.layout->kind == ControlKind::kFlatButton) {
       auto* button = static_cast<FlatButton*>(item.widget);
       button->on_mouse_down = nullptr;
@@ -137,6 +138,7 @@ void MainWindow::Wire(Item& item) {
       break;
     case ControlKind::kEdit: {
       auto* edit = static_cast<EditField*>(item.widget);
+      edit->on_uncoded_input = [this] { Call(&F::RefuseUncodedInput); };
       if (on.key_down != nullptr) {
         edit->on_key_down = [this, f = on.key_down](int key) {
           Run([&form = form_, f, key] { (form.*f)(key); });

@@ -362,6 +362,35 @@ TEST_F(QtWindowTest, InputIsCutToTheFieldsByteLimit) {
   }
 }
 
+// A character GBK has no code for would be stored as "?": it is refused where
+// it is typed or pasted, with the beep and a message, and the rest goes in.
+TEST_F(QtWindowTest, CharactersGbkCannotHoldAreRefusedWhereTyped) {
+  QTest::mouseClick(window_->WidgetNamed("LabFav"), Qt::LeftButton);
+  const QString kept = QString::fromUtf8("股票€");
+  for (const bool pasted : {false, true}) {
+    SCOPED_TRACE(pasted);
+    Type("EdSiteName", "");
+    Type("EdSiteAdd", "a.cn");
+    const int beeps = desktop_.beeps;
+    const QString offered = QString::fromUtf8("股票\U0001F600€\uD55C");
+    if (pasted) {
+      QGuiApplication::clipboard()->setText(offered);
+      Edit("EdSiteName")->PasteLimited();
+    } else {
+      // One key event a character, as a keyboard or input method sends them.
+      for (const char32_t cp : offered.toUcs4()) {
+        QTest::sendKeyEvent(QTest::Click, Edit("EdSiteName"), Qt::Key_unknown,
+                            QString::fromUcs4(&cp, 1), Qt::NoModifier);
+      }
+    }
+    EXPECT_EQ(Edit("EdSiteName")->text(), kept);
+    EXPECT_EQ(desktop_.beeps, beeps + (pasted ? 1 : 2));
+    EXPECT_EQ(LabelText("LabInfo"), QString::fromUtf8("不支持该字符！"));
+  }
+  QTest::mouseClick(window_->WidgetNamed("LabAdd"), Qt::LeftButton);
+  EXPECT_EQ(LabelText("LabInfo"), kept + QString::fromUtf8("已添加！"));
+}
+
 TEST_F(QtWindowTest, AnErrorIsShownInTheMessageBoxAndTheProgramGoesOn) {
   Edit("EdPriceBuy")->setText("1.2.3");  // as a context-menu paste leaves it
   QString caption, text;

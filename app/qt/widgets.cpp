@@ -10,10 +10,12 @@
 #include <QMenu>
 #include <QPainter>
 #include <cmath>
+#include <limits>
 #include <memory>
 
 #include "app/fit_font.h"
 #include "app/qt/gbk_qt.h"
+#include "text/gbk.h"
 
 namespace qilo {
 namespace {
@@ -208,21 +210,25 @@ void EditField::InsertLimited(QString text) {
       break;
     }
   }
-  if (byte_limit_ > 0) {
-    const int room =
-        byte_limit_ - GbkLength(this->text()) + GbkLength(selectedText());
-    QString fitting;
-    int used = 0;
-    for (const char32_t cp : text.toUcs4()) {
-      const QString one = QString::fromUcs4(&cp, 1);
-      const int bytes = GbkLength(one);
-      if (used + bytes > room) break;
-      fitting += one;
-      used += bytes;
+  const int room = byte_limit_ > 0 ? byte_limit_ - GbkLength(this->text()) +
+                                         GbkLength(selectedText())
+                                   : std::numeric_limits<int>::max();
+  QString fitting;
+  int used = 0;
+  bool uncoded = false;
+  for (const char32_t cp : text.toUcs4()) {
+    const QString one = QString::fromUcs4(&cp, 1);
+    if (!GbkHolds(one.toStdString())) {
+      uncoded = true;
+      continue;
     }
-    text = fitting;
+    const int bytes = GbkLength(one);
+    if (used + bytes > room) break;
+    fitting += one;
+    used += bytes;
   }
-  if (!text.isEmpty()) insert(text);
+  if (uncoded && on_uncoded_input) on_uncoded_input();
+  if (!fitting.isEmpty()) insert(fitting);
 }
 
 void EditField::PasteLimited() {

@@ -67,7 +67,8 @@ class FlatButton : public QWidget {
 
 // A single-line edit field with a flat one-pixel bevel. Typed characters go
 // through `on_key_press` (a key set to 0 is swallowed); what is typed or
-// pasted is cut to the field's byte limit, counted in GBK bytes.
+// pasted is cut to the field's byte limit, counted in GBK bytes, and loses
+// the characters GBK has no code for (`on_uncoded_input` is told).
 class EditField : public QLineEdit {
  public:
   explicit EditField(QWidget* parent);
@@ -76,7 +77,8 @@ class EditField : public QLineEdit {
   int ByteLimit() const { return byte_limit_; }
   // Inserts `text` at the cursor (replacing the selection), cut at its first
   // line break and to what still fits the byte limit, never inside a
-  // double-byte character. Nothing happens in a read-only field.
+  // double-byte character, without the characters GBK has no code for.
+  // Nothing happens in a read-only field.
   void InsertLimited(QString text);
   // Pastes the clipboard as InsertLimited does.
   void PasteLimited();
@@ -96,6 +98,7 @@ class EditField : public QLineEdit {
   std::function<void(int)> on_key_down;  // virtual key codes 13, 38, 40
   std::function<void()> on_key_up;
   std::function<void(char&)> on_key_press;
+  std::function<void()> on_uncoded_input;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

@@ -1033,6 +1033,13 @@ LRESULT MainWindow::OnEdit(Item& item, UINT msg, WPARAM wp, LPARAM lp) {
           ch = static_cast<wchar_t>(static_cast<unsigned char>(key));
       }
       if (ch >= L' ' && !item.control->read_only) {
+        // An emoji comes as two surrogates: the first one is refused with the
+        // message, the second one quietly.
+        if (IS_LOW_SURROGATE(ch)) return 0;
+        if (!GbkHoldsWide(std::wstring(1, ch))) {
+          Call(&TFrmMain::RefuseUncodedInput);
+          return 0;
+        }
         const long left = room();
         if (left >= 0 &&
             static_cast<long>(GbkFromWide(std::wstring(1, ch)).size()) > left) {
@@ -1044,6 +1051,15 @@ LRESULT MainWindow::OnEdit(Item& item, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PASTE: {
       if (item.control->read_only) break;
       std::wstring text = ClipboardLine(hwnd);
+      std::wstring held;
+      for (size_t i = 0; i < text.size(); ++i) {
+        const size_t n = IS_HIGH_SURROGATE(text[i]) ? 2 : 1;
+        const std::wstring one = text.substr(i, n);
+        if (GbkHoldsWide(one)) held += one;
+        i += n - 1;
+      }
+      if (held.size() != text.size()) Call(&TFrmMain::RefuseUncodedInput);
+      text = held;
       const long left = room();
       if (left >= 0) {
         // Whole characters only, as many as the limit leaves room for.

@@ -35,4 +35,13 @@ std::string GbkFromWide(const std::wstring& wide) {
   return out;
 }
 
+bool GbkHoldsWide(const std::wstring& wide) {
+  if (wide.empty()) return true;
+  BOOL defaulted = FALSE;
+  const int n = WideCharToMultiByte(936, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                    static_cast<int>(wide.size()), nullptr, 0,
+                                    nullptr, &defaulted);
+  return n > 0 && !defaulted;
+}
+
 }  // namespace qilo
