@@ -20,7 +20,6 @@
 #include "app/qt/qt_desktop.h"
 #include "app/qt/widget_factory.h"
 #include "app/qt/widgets.h"
-#include "app/run_handler.h"
 #include "app/window_order.h"
 #include "text/exception.h"
 
@@ -39,7 +38,7 @@ bool HasAny(const Handlers& on) {
 
 MainWindow::MainWindow(TFrmMain& form, QtDesktop& desktop)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      form_(form),
+      FrontEnd(form, desktop),
       desktop_(desktop) {
   setWindowTitle(QString::fromUtf8(kWindowCaption));
   setFixedSize(kWindowWidth, kWindowHeight);
@@ -64,7 +63,7 @@ MainWindow::MainWindow(TFrmMain& form, QtDesktop& desktop)
   Stack();
   ChainTabOrder();
   desktop_.Attach(this);
-  MirrorAll(true);
+  ShowAll(true);
 
   connect(qApp, &QGuiApplication::commitDataRequest, this,
           [this](QSessionManager&) { Call(&F::QueryEndSession); });
@@ -188,10 +187,6 @@ void MainWindow::Wire(Item& item) {
   }
 }
 
-void MainWindow::Call(void (TFrmMain::*handler)()) {
-  Run([&form = form_, handler] { (form.*handler)(); });
-}
-
 // Each parent's widgets raised bottom first, as the headless stacking order
 // gives them.
 void MainWindow::Stack() {
@@ -229,18 +224,6 @@ void MainWindow::FocusFirst() {
   }
 }
 
-void MainWindow::Run(const std::function<void()>& handler) {
-  SyncFromWidgets();
-  ++running_;
-  const std::optional<std::string> error = CatchHandlerError(handler);
-  --running_;
-  MirrorAll(false);
-  if (error) {
-    desktop_.ShowError(*error);
-    MirrorAll(false);
-  }
-}
-
 // A user's click checks the button and unchecks the other of the group; its
 // click handler runs only when the check changes.
 void MainWindow::ClickRadio(Item& item) {
@@ -269,12 +252,6 @@ bool MainWindow::StepRadio(Item& item, int direction) {
   return true;
 }
 
-void MainWindow::CloseFromHandler() {
-  close();
-  if (close_error_)
-    std::rethrow_exception(std::exchange(close_error_, nullptr));
-}
-
 void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (shown_once_) return;
@@ -284,24 +261,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (running_ > 0) {
-    // Closed by a handler: an error goes back to it, through
-    // CloseFromHandler, and ends that handler.
-    try {
-      form_.CloseAttempt();
-      event->accept();
-    } catch (...) {
-      close_error_ = std::current_exception();
-      event->ignore();
-    }
-    return;
-  }
-  bool saved = false;
-  Run([&form = form_, &saved] {
-    form.CloseAttempt();
-    saved = true;
-  });
-  if (saved) {
+  if (CloseRequested()) {
     event->accept();
   } else {
     event->ignore();

@@ -5,13 +5,12 @@
 #include <QString>
 #include <QWidget>
 #include <deque>
-#include <exception>
-#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
 
 #include "app/frm_main.h"
+#include "app/front_end.h"
 #include "app/layout.h"
 
 class QTimer;
@@ -21,9 +20,9 @@ namespace qilo {
 class QtDesktop;
 
 // The borderless main window on Qt: one widget per control of the layout
-// table, events forwarded to the TFrmMain handlers, control state mirrored
-// back to the widgets after every handler.
-class MainWindow : public QWidget {
+// table, events forwarded to the TFrmMain handlers through FrontEnd::Run,
+// which shows the changed control state on the widgets after every handler.
+class MainWindow : public QWidget, public FrontEnd {
  public:
   // Builds every widget from Layout() and attaches itself to `desktop`. Both
   // must outlive the window.
@@ -34,18 +33,8 @@ class MainWindow : public QWidget {
   QWidget* WidgetOf(const Control& control) const;
   QWidget* WidgetNamed(const QString& name) const;
 
-  // Runs one handler as an event delivers it: the texts the user changed are
-  // copied into the controls first, every control is mirrored to its widget
-  // afterwards. An error escaping the handler is shown in the error box and
-  // the program goes on with what the handler wrote before it.
-  void Run(const std::function<void()>& handler);
-
   // Shows slot 1 of the cursor table on every widget whose control uses it.
   void RefreshCursors();
-
-  // Closes the window for a handler (the close label). An error that stops
-  // the close (the settings could not be saved) is thrown again from here.
-  void CloseFromHandler();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -57,28 +46,27 @@ class MainWindow : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void ReadEdits() override;
+  void Show(const ControlSpec& layout, Control& control,
+            const ControlChanges& changes) override;
+  void RequestClose() override { close(); }
+
   struct Item {
     const ControlSpec* layout = nullptr;
     Control* control = nullptr;
     QWidget* widget = nullptr;
     QTimer* timer = nullptr;
-    Control shown;       // the state last mirrored to the widget
-    QString shown_text;  // edit fields: the widget's text as last mirrored
+    QString shown_text;  // edit fields: the widget's text as last shown
     bool pressed = false;
     int glyph_shift = 0;  // labels: pixels down from the layout's top
   };
 
   void Build(Item& item);
   void Wire(Item& item);
-  void Call(void (TFrmMain::*handler)());
   void Stack();
   void ChainTabOrder();
   void FocusFirst();
-  void SyncFromWidgets();
-  void MirrorAll(bool force);
-  void Mirror(Item& item, bool force);
-  void MirrorTimer(Item& item, bool force);
-  void MirrorText(Item& item);
+  void ShowText(Item& item);
   void Place(Item& item);
   void ApplyCursor(Item& item);
   void ClickRadio(Item& item);
@@ -86,16 +74,13 @@ class MainWindow : public QWidget {
   void LabelClick(Item& item, QMouseEvent* mouse);
   bool RadioKey(Item& item, int key);
 
-  TFrmMain& form_;
   QtDesktop& desktop_;
   std::deque<Item> items_;  // table order; a deque keeps Item addresses
   std::unordered_map<const Control*, Item*> by_control_;
   QHash<const QObject*, Item*> by_widget_;
   QHash<QString, Item*> by_name_;
   std::vector<QWidget*> tab_chain_;
-  int running_ = 0;  // handlers in progress
   bool shown_once_ = false;
-  std::exception_ptr close_error_;
   // A drag of the strip that the window manager did not take: where the
   // press was on the screen and where the window stood then.
   std::optional<QPoint> drag_from_;

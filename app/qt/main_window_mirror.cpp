@@ -1,5 +1,6 @@
-// The main window's mirror: control state to the widgets after a handler,
-// and the texts the user changed back into the controls before one.
+// The main window's part of the front-end protocol: control state to the
+// widgets after a handler, and the texts the user changed back into the
+// controls before one.
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,44 +24,39 @@ QPalette::ColorRole TextRole(ControlKind kind) {
 
 }  // namespace
 
-void MainWindow::SyncFromWidgets() {
+void MainWindow::ReadEdits() {
   for (Item& item : items_) {
     if (item.layout->kind != ControlKind::kEdit) continue;
     const QString text = static_cast<QLineEdit*>(item.widget)->text();
     if (text == item.shown_text) continue;
-    item.control->text = ToGbk(text);
-    item.shown.text = item.control->text;
     item.shown_text = text;
+    UserChangedText(*item.control, ToGbk(text));
   }
 }
 
-void MainWindow::MirrorAll(bool force) {
-  for (Item& item : items_) Mirror(item, force);
-}
-
-void MainWindow::Mirror(Item& item, bool force) {
-  const Control& c = *item.control;
-  Control& shown = item.shown;
-  const ControlKind kind = item.layout->kind;
+void MainWindow::Show(const ControlSpec& layout, Control& c,
+                      const ControlChanges& changes) {
+  Item& item = *by_control_.at(&c);
+  const ControlKind kind = layout.kind;
   if (kind == ControlKind::kTimer) {
-    MirrorTimer(item, force);
+    if (changes.timer) {
+      if (c.enabled && c.interval > 0) {
+        item.timer->start(c.interval);
+      } else {
+        item.timer->stop();
+      }
+    }
     return;
   }
   QWidget* widget = item.widget;
-  bool place = force || c.left != shown.left || c.top != shown.top ||
-               c.width != shown.width || c.height != shown.height ||
-               c.transparent != shown.transparent;
-  if (force || c.text != shown.text) {
-    MirrorText(item);
-    place = place || kind == ControlKind::kLabel;
-  }
-  if (force || c.font_colour != shown.font_colour) {
+  if (changes.text) ShowText(item);
+  if (changes.font_colour) {
     SetColour(widget, TextRole(kind), ToQColor(c.font_colour));
   }
-  if (force || c.hint != shown.hint) {
-    widget->setToolTip(item.layout->show_hint ? HintText(c.hint) : QString());
+  if (changes.hint) {
+    widget->setToolTip(layout.show_hint ? HintText(c.hint) : QString());
   }
-  if (kind == ControlKind::kEdit && (force || c.read_only != shown.read_only)) {
+  if (kind == ControlKind::kEdit && changes.read_only) {
     auto* edit = static_cast<EditField*>(widget);
     edit->setReadOnly(c.read_only);
     edit->FitFont();
@@ -71,33 +67,18 @@ void MainWindow::Mirror(Item& item, bool force) {
     auto* radio = static_cast<QRadioButton*>(widget);
     // Compared with the button itself: a click toggles it before its handler.
     if (radio->isChecked() != c.checked) radio->setChecked(c.checked);
-    if (force || c.tab_stop != shown.tab_stop) {
+    if (changes.tab_stop) {
       radio->setFocusPolicy(c.tab_stop ? Qt::StrongFocus : Qt::ClickFocus);
     }
   }
-  if (place) Place(item);
-  if (force || c.visible != shown.visible) widget->setVisible(c.visible);
-  if (c.cursor != shown.cursor) {
-    shown.cursor = c.cursor;
-    ApplyCursor(item);
+  if (changes.place || (changes.text && kind == ControlKind::kLabel)) {
+    Place(item);
   }
-  shown = c;
+  if (changes.visible) widget->setVisible(c.visible);
+  if (changes.cursor) ApplyCursor(item);
 }
 
-void MainWindow::MirrorTimer(Item& item, bool force) {
-  const Control& c = *item.control;
-  if (force || c.enabled != item.shown.enabled ||
-      c.interval != item.shown.interval) {
-    if (c.enabled && c.interval > 0) {
-      item.timer->start(c.interval);
-    } else {
-      item.timer->stop();
-    }
-  }
-  item.shown = c;
-}
-
-void MainWindow::MirrorText(Item& item) {
+void MainWindow::ShowText(Item& item) {
   const QString text = FromGbk(item.control->text);
   switch (item.layout->kind) {
     case ControlKind::kLabel:
