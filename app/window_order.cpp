@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "app/frm_main.h"
+
 namespace qilo {
 namespace {
 
@@ -54,6 +56,23 @@ std::vector<const ControlSpec*> StackingOrder(
     }
   }
   return order;
+}
+
+Control* NextRadio(TFrmMain& form, const Control& from, int direction) {
+  std::vector<Control*> group;
+  for (const ControlSpec& entry : Layout()) {
+    Control& control = form.*entry.member;
+    if (entry.kind == ControlKind::kRadio && from.layout != nullptr &&
+        SameParent(entry.parent, from.layout->parent) &&
+        (control.visible || &control == &from)) {
+      group.push_back(&control);
+    }
+  }
+  const auto at = std::find(group.begin(), group.end(), &from);
+  if (group.size() < 2 || at == group.end()) return nullptr;
+  const auto size = static_cast<std::ptrdiff_t>(group.size());
+  return group[static_cast<size_t>(((at - group.begin()) + direction + size) %
+                                   size)];
 }
 
 Control* ControlAt(std::span<Control* const> bottom_first, int x, int y) {

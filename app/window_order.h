@@ -22,6 +22,11 @@ std::vector<const ControlSpec*> TabChain(std::span<const ControlSpec> layout);
 std::vector<const ControlSpec*> StackingOrder(
     std::span<const ControlSpec> layout, const char* parent);
 
+// The radio button an arrow key moves to from `from`: the next (direction
+// +1) or previous (-1) visible radio button of the same parent in the
+// layout's order, wrapping round; nullptr when there is no other.
+Control* NextRadio(TFrmMain& form, const Control& from, int direction);
+
 // The topmost visible control of `bottom_first` whose rectangle (left, top,
 // width, height in the parent's coordinates) holds the point (x, y), or
 // nullptr. The left and top edges belong to a control, the right and bottom

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "app/frm_main.h"
 #include "app/layout.h"
+#include "app/recording_desktop.h"
 
 namespace qilo {
 namespace {
@@ -68,6 +70,17 @@ TEST(ControlAtTest, TopmostVisibleHolderOfThePoint) {
   for (const Case& c : cases) {
     EXPECT_EQ(ControlAt(stack, c.x, c.y), c.want) << c.x << "," << c.y;
   }
+}
+
+TEST(NextRadioTest, ArrowsWrapRoundTheVisibleButtonsOfTheGroup) {
+  RecordingDesktop desktop;
+  TFrmMain form(desktop);
+  EXPECT_EQ(NextRadio(form, form.RadBtSH, 1), &form.RadBtSZ);
+  EXPECT_EQ(NextRadio(form, form.RadBtSH, -1), &form.RadBtSZ);
+  EXPECT_EQ(NextRadio(form, form.RadBtSZ, 1), &form.RadBtSH);
+  form.RadBtSZ.visible = false;
+  EXPECT_EQ(NextRadio(form, form.RadBtSH, 1), nullptr);
+  EXPECT_EQ(NextRadio(form, form.EdCnt, 1), nullptr);
 }
 
 }  // namespace

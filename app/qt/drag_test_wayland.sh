@@ -20,7 +20,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -m 700 "$work/run" "$work/home"
 XDG_RUNTIME_DIR=$work/run HOME=$work/home timeout 90 \
-  xvfb-run -a -s '-screen 0 1024x768x24' sh -c '
+  xvfb-run -a -s '-screen 0 1280x900x24' sh -c '
   qilo=$1 work=$2
   weston --backend=x11-backend.so --use-pixman --width=1024 --height=768 \
     --socket=qilo-test --idle-time=0 >"$work/weston.log" 2>&1 &
@@ -53,6 +53,26 @@ XDG_RUNTIME_DIR=$work/run HOME=$work/home timeout 90 \
       exit 1
     fi
     sleep 0.2
+  done
+  # Weston follows the X pointer from the moment it enters weston'"'"'s output
+  # window (1024x768 at the top left of the X screen): start outside it, then
+  # hover the close label until it turns red, so the pointer is known to
+  # reach the window before any press.
+  xdotool mousemove 1200 850
+  sleep 0.2
+  set -- $(where)
+  xdotool mousemove $(($1 + 452)) $(($2 + 12))
+  tries=0
+  until import -window root "$work/shot.png" &&
+        convert "$work/shot.png" -crop "16x16+$(($1 + 445))+$(($2 + 4))" \
+          +repage txt:- | grep -q -E ": \(2[0-9][0-9],[0-9]{1,2},[0-9]{1,2}\)"; do
+    tries=$((tries + 1))
+    if [ "$tries" -gt 50 ]; then
+      echo "drag_test_wayland: the close label never turned red under the pointer" >&2
+      exit 1
+    fi
+    xdotool mousemove_relative -- 0 1 mousemove_relative -- 0 -1
+    sleep 0.1
   done
   # press x, press y, the move, and whether the window follows it
   for row in "100 10 50 30 1" "31 10 -50 -30 1" "429 22 -50 30 1" \

@@ -11,10 +11,6 @@ QString FromGbk(std::string_view gbk) {
 
 std::string ToGbk(const QString& text) { return Utf8ToGbk(text.toStdString()); }
 
-int GbkLength(const QString& text) {
-  return static_cast<int>(ToGbk(text).size());
-}
-
 QString HintText(std::string_view gbk) {
   QString text = FromGbk(gbk);
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

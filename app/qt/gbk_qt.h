@@ -13,9 +13,6 @@ QString FromGbk(std::string_view gbk);
 // What the user typed or pasted, as the GBK bytes the program keeps.
 std::string ToGbk(const QString& text);
 
-// The number of GBK bytes `text` takes (byte limits count these).
-int GbkLength(const QString& text);
-
 // A hint as a tooltip: its "\r\n" is a line break.
 QString HintText(std::string_view gbk);
 

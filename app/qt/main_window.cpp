@@ -235,20 +235,11 @@ void MainWindow::ClickRadio(Item& item) {
 // The arrow keys move to the next (or previous) button of the group and
 // check it.
 bool MainWindow::StepRadio(Item& item, int direction) {
-  std::vector<Item*> group;
-  for (Item& other : items_) {
-    if (other.layout->kind == ControlKind::kRadio &&
-        other.widget->parentWidget() == item.widget->parentWidget() &&
-        other.control->visible) {
-      group.push_back(&other);
-    }
-  }
-  if (group.size() < 2) return false;
-  const auto at = std::find(group.begin(), group.end(), &item) - group.begin();
-  const auto size = static_cast<std::ptrdiff_t>(group.size());
-  Item& next = *group[static_cast<size_t>((at + direction + size) % size)];
-  next.widget->setFocus(Qt::TabFocusReason);
-  ClickRadio(next);
+  Control* next = NextRadio(form_, *item.control, direction);
+  if (next == nullptr) return false;
+  Item& target = *by_control_.at(next);
+  target.widget->setFocus(Qt::TabFocusReason);
+  ClickRadio(target);
   return true;
 }
 

@@ -10,12 +10,11 @@
 #include <QMenu>
 #include <QPainter>
 #include <cmath>
-#include <limits>
 #include <memory>
 
+#include "app/edit_input.h"
 #include "app/fit_font.h"
 #include "app/qt/gbk_qt.h"
-#include "text/gbk.h"
 
 namespace qilo {
 namespace {
@@ -202,33 +201,13 @@ EditField::EditField(QWidget* parent) : QLineEdit(parent) {
   setAcceptDrops(false);
 }
 
-void EditField::InsertLimited(QString text) {
+void EditField::InsertLimited(const QString& text) {
   if (isReadOnly()) return;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text[i] == u'\r' || text[i] == u'\n') {
-      text.truncate(i);
-      break;
-    }
-  }
-  const int room = byte_limit_ > 0 ? byte_limit_ - GbkLength(this->text()) +
-                                         GbkLength(selectedText())
-                                   : std::numeric_limits<int>::max();
-  QString fitting;
-  int used = 0;
-  bool uncoded = false;
-  for (const char32_t cp : text.toUcs4()) {
-    const QString one = QString::fromUcs4(&cp, 1);
-    if (!GbkHolds(one.toStdString())) {
-      uncoded = true;
-      continue;
-    }
-    const int bytes = GbkLength(one);
-    if (used + bytes > room) break;
-    fitting += one;
-    used += bytes;
-  }
-  if (uncoded && on_uncoded_input) on_uncoded_input();
-  if (!fitting.isEmpty()) insert(fitting);
+  const AdmittedText admitted = AdmitText(
+      text.toStdString(),
+      EditRoom(byte_limit_, ToGbk(this->text()), ToGbk(selectedText())));
+  if (admitted.uncoded && on_uncoded_input) on_uncoded_input();
+  if (!admitted.utf8.empty()) insert(QString::fromStdString(admitted.utf8));
 }
 
 void EditField::PasteLimited() {

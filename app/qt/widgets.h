@@ -79,7 +79,7 @@ class EditField : public QLineEdit {
   // line break and to what still fits the byte limit, never inside a
   // double-byte character, without the characters GBK has no code for.
   // Nothing happens in a read-only field.
-  void InsertLimited(QString text);
+  void InsertLimited(const QString& text);
   // Pastes the clipboard as InsertLimited does.
   void PasteLimited();
   // The font the layout gives the field; a read-only field shrinks from it.
