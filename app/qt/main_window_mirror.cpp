@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "app/caption_ink.h"
 #include "app/qt/gbk_qt.h"
 #include "app/qt/look.h"
 #include "app/qt/main_window.h"
@@ -122,6 +123,11 @@ void MainWindow::Place(Item& item) {
   if (layout.kind == ControlKind::kLabel) {
     auto* label = static_cast<CaptionLabel*>(widget);
     label->SetFill(c.transparent ? QSize() : QSize(width, height));
+    if (IsRule(layout)) {
+      const RuleLine line = RuleLineOf(c);
+      label->SetRule(
+          QRect(line.left - c.left, line.top - c.top, line.width, 1));
+    }
     const QFontMetrics metrics(label->font());
     width = std::max(width, metrics.horizontalAdvance(label->text()));
     height = std::max(height, metrics.height());

@@ -650,6 +650,47 @@ TEST_F(QtWindowTest, RendersTheWindowWithItsFrame) {
   }
 }
 
+// The rules are one-pixel lines in their own colours on their labels' bottom
+// rows, as in the Windows window: the teal one (Label16 at 1,219, 547 x 13)
+// closes the frame on the window's last row from column 1 to the right edge,
+// clipped there; the grey one lies under the fee rates (Label17, 120 x 13 at
+// 1,145 in the fee panel at 17,45). Right of each per-mille "%" (8 x 13 at
+// 104,y in the panel) the whole "。" shows, not a sliver the "%" leaves.
+TEST_F(QtWindowTest, RulesAndPerMilleSignsOnTheRowsTheLayoutGivesThem) {
+  const QImage image = window_->grab().toImage();
+  const auto count = [&](int y, int left, int right, const QColor& colour) {
+    int n = 0;
+    for (int x = left; x <= right; ++x) {
+      n += QColor(image.pixel(x, y)) == colour;
+    }
+    return n;
+  };
+  const QColor teal(0, 128, 128);
+  EXPECT_EQ(count(231, 1, 468, teal), 468);
+  for (int y = 227; y < 231; ++y) EXPECT_EQ(count(y, 1, 468, teal), 0) << y;
+  EXPECT_EQ(count(45 + 157, 17 + 1, 17 + 120, QColor(160, 160, 164)), 120);
+
+  // How many columns of a window rectangle the ink darker than 160 spans.
+  const auto ink_width = [&](const QRect& r) {
+    int first = -1;
+    int last = -1;
+    for (int x = r.left(); x <= r.right(); ++x) {
+      for (int y = r.top(); y <= r.bottom(); ++y) {
+        if (qGray(image.pixel(x, y)) < 160) {
+          if (first < 0) first = x;
+          last = x;
+        }
+      }
+    }
+    return first < 0 ? 0 : last - first + 1;
+  };
+  for (const int y : {21, 57, 93}) {
+    SCOPED_TRACE(y);
+    EXPECT_GE(ink_width(QRect(17 + 104, 45 + y, 8, 13)), 3);       // %
+    EXPECT_GE(ink_width(QRect(17 + 112, 45 + y + 2, 10, 13)), 3);  // 。
+  }
+}
+
 TEST_F(QtWindowTest, RulesSymbolsAndTheirFacesAsTheLayoutDrawsThem) {
   QTest::mouseClick(window_->WidgetNamed("LabFav"), Qt::LeftButton);
   const QImage image = window_->grab().toImage();

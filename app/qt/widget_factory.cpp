@@ -1,31 +1,32 @@
 #include "app/qt/widget_factory.h"
 
-#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleFactory>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
+#include "app/caption_ink.h"
 #include "app/qt/look.h"
 #include "app/qt/widgets.h"
 
 namespace qilo {
 namespace {
 
-// A caption made of underscores is a rule drawn with text: it keeps the
-// length the layout gives it, whatever the width of the substitute's "_".
-bool IsRule(const char* text) {
-  return text[0] != '\0' && std::strspn(text, "_") == std::strlen(text);
-}
-
 // The substitute CJK faces set the ideographic full stop flush left in its
-// cell, where the opaque "%" label overlapping the cell would hide it; SimSun
-// sets it two pixels in, so that the two read together as a per-mille sign.
-constexpr int kFullStopIndent = 2;
-bool IsFullStop(const char* text) { return std::strcmp(text, "。") == 0; }
+// cell, where the opaque "%" label overlapping the cell would hide it: it is
+// indented so that its measured ink begins where SimSun's does. A face that
+// sets it further in keeps its own place.
+int FullStopIndent(const QLabel& label) {
+  const QRectF ink =
+      QFontMetricsF(label.font()).tightBoundingRect(label.text());
+  return std::max(0,
+                  kFullStopInkLeft - static_cast<int>(std::floor(ink.left())));
+}
 
 struct GlyphCentring {
   const char* label;
@@ -43,17 +44,9 @@ qreal GlyphMiddle(const QWidget& widget) {
 
 QWidget* MakeLabel(const ControlSpec& layout, QWidget* parent) {
   auto* label = new CaptionLabel(parent);
-  QFont font = ToQFont(layout.font);
-  if (IsRule(layout.text)) {
-    const int natural =
-        QFontMetrics(font).horizontalAdvance(QString::fromUtf8(layout.text));
-    if (natural > 0) font.setStretch(100 * layout.width / natural);
-    // A one-pixel rule in its own colour, not a blend with the cream.
-    font.setStyleStrategy(QFont::NoAntialias);
-  }
-  label->setFont(font);
-  if (IsFullStop(layout.text)) label->setIndent(kFullStopIndent);
+  label->setFont(ToQFont(layout.font));
   label->setText(QString::fromUtf8(layout.text));
+  if (IsFullStop(layout)) label->setIndent(FullStopIndent(*label));
   return label;
 }
 

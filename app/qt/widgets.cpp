@@ -122,11 +122,22 @@ void CaptionLabel::SetFill(QSize fill) {
   update();
 }
 
+void CaptionLabel::SetRule(QRect line) {
+  if (line == rule_) return;
+  rule_ = line;
+  update();
+}
+
 void CaptionLabel::paintEvent(QPaintEvent* event) {
   if (!fill_.isEmpty()) {
     QPainter painter(this);
     painter.fillRect(QRect(QPoint(0, 0), fill_),
                      palette().color(QPalette::Window));
+  }
+  if (!rule_.isEmpty()) {
+    QPainter painter(this);
+    painter.fillRect(rule_, palette().color(QPalette::WindowText));
+    return;
   }
   QLabel::paintEvent(event);
 }

@@ -29,17 +29,22 @@ class PictureBox : public QWidget {
 // A label: its caption drawn from the top-left corner, never cut; an opaque
 // one fills only the rectangle the layout gives it with the parent's colour,
 // so a caption wider in the substitute face does not cover its neighbours.
+// A rule shows a line in its text colour instead of its caption.
 class CaptionLabel : public QLabel {
  public:
   explicit CaptionLabel(QWidget* parent);
   // The filled rectangle's size; an empty size fills nothing (transparent).
   void SetFill(QSize fill);
+  // The line (label coordinates, one pixel high) a rule draws in place of its
+  // caption; an empty rectangle draws the caption.
+  void SetRule(QRect line);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   QSize fill_;
+  QRect rule_;
 };
 
 // A flat button without caption or picture: the control beneath shows

@@ -9,6 +9,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/caption_ink.h"
 #include "app/fit_font.h"
 #include "app/hit_test.h"
 #include "app/result_fields.h"
@@ -65,6 +66,55 @@ SIZE TextExtent(HDC dc, HFONT font, const std::wstring& text) {
   }
   SelectObject(dc, old);
   return size;
+}
+
+// The first column of ink of `text` when a label draws it at x = 0 in `font`
+// (in whatever face the platform draws it with): negative when the ink
+// begins left of the pen, 0 when there is none.
+int InkLeft(HFONT font, const std::wstring& text, SIZE extent) {
+  constexpr int kMargin = 16;
+  const int width = static_cast<int>(extent.cx) + 2 * kMargin;
+  const int height = std::max(static_cast<int>(extent.cy), 1);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  const HDC dc = CreateCompatibleDC(nullptr);
+  const HBITMAP bitmap =
+      CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap == nullptr) {
+    DeleteDC(dc);
+    return 0;
+  }
+  const HGDIOBJ old_bitmap = SelectObject(dc, bitmap);
+  const HGDIOBJ old_font = SelectObject(dc, font);
+  RECT all = {0, 0, width, height};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(0, 0, 0));
+  RECT at = {kMargin, 0, width, height};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &at,
+            DT_NOPREFIX | DT_SINGLELINE | DT_NOCLIP);
+  GdiFlush();
+  const auto* pixels = static_cast<const DWORD*>(bits);
+  int first = -1;
+  for (int x = 0; x < width && first < 0; ++x) {
+    for (int y = 0; y < height; ++y) {
+      if ((pixels[y * width + x] & 0xFFFFFF) != 0xFFFFFF) {
+        first = x;
+        break;
+      }
+    }
+  }
+  SelectObject(dc, old_font);
+  SelectObject(dc, old_bitmap);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return first < 0 ? 0 : first - kMargin;
 }
 
 std::wstring WindowText(HWND hwnd) {
@@ -428,10 +478,13 @@ void MainWindow::Mirror(Item& item, bool force) {
   if (item.hwnd == nullptr) {
     // Graphic: repaint the surface it lies on when anything drawn changed.
     if (kind == ControlKind::kLabel && text_changed) {
+      const HFONT font = FontFor(item.layout->font, item.font_px);
       const HDC dc = GetDC(nullptr);
-      item.extent =
-          TextExtent(dc, FontFor(item.layout->font, item.font_px), item.text);
+      item.extent = TextExtent(dc, font, item.text);
       ReleaseDC(nullptr, dc);
+      if (IsFullStop(*item.layout)) {
+        item.ink_left = InkLeft(font, item.text, item.extent);
+      }
     }
     if (text_changed || moved || visible_changed ||
         c.font_colour != shown.font_colour ||
@@ -663,7 +716,25 @@ void MainWindow::PaintItem(HDC dc, Item& item, const Surface& s) {
       return;
     }
     case ControlKind::kLabel: {
-      if (!c.transparent) FillRect(dc, &r, cream_);
+      // An opaque label fills the rectangle the layout gives it, not its
+      // caption's: one wider in the substitute face covers no neighbour
+      // (the "。" beside each "%").
+      const RECT fill = {c.left, c.top, c.left + c.width, c.top + c.height};
+      if (!c.transparent) FillRect(dc, &fill, cream_);
+      if (IsRule(*item.layout)) {
+        // The underscores as the layout's face sets them: one line.
+        const RuleLine line = RuleLineOf(c);
+        const RECT stroke = {line.left, line.top, line.left + line.width,
+                             line.top + 1};
+        const HBRUSH brush = CreateSolidBrush(ToColorRef(c.font_colour));
+        FillRect(dc, &stroke, brush);
+        DeleteObject(brush);
+        return;
+      }
+      // The full stop's ink where SimSun sets it, clear of the "%" above it.
+      if (IsFullStop(*item.layout)) {
+        OffsetRect(&r, kFullStopInkLeft - item.ink_left, 0);
+      }
       const HGDIOBJ old =
           SelectObject(dc, FontFor(item.layout->font, item.font_px));
       SetTextColor(dc, ToColorRef(c.font_colour));

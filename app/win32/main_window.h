@@ -73,6 +73,7 @@ class MainWindow {
     std::wstring text;  // as mirrored
     std::wstring hint;
     SIZE extent = {0, 0};  // labels: the caption's size in its font
+    int ink_left = 0;      // full stops: the caption's first column of ink
     int font_px = 0;       // the height the font is drawn at
     bool cut = false;      // read-only edits: too long even at the floor font
     HBITMAP bitmap = nullptr;

@@ -100,6 +100,53 @@ EdProfit.font=13px
 EdPriceBuy=10
 WANT
 diff "$work/want.txt" "$work/fields.txt" || fail "result fields differ"
+
+# Read from the screenshot, at points of the window: where() gives its place.
+where() { xdotool getwindowgeometry "$win" | sed -n "s/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p"; }
+set -- $(where)
+wx=$1 wy=$2
+# The darkest grey (0 black, 255 white) in the window region WxH+X+Y.
+darkest_at() {
+  g=${1%%+*} o=${1#*+}
+  convert "$build/win32.png" -crop "$g+$((wx + ${o%%+*}))+$((wy + ${o#*+}))" \
+    +repage -colorspace gray -format "%[fx:int(minima*255)]" info:
+}
+# How many pixels of the region are exactly the colour $2.
+count_at() {
+  g=${1%%+*} o=${1#*+}
+  convert "$build/win32.png" -crop "$g+$((wx + ${o%%+*}))+$((wy + ${o#*+}))" \
+    +repage -alpha off -fill black +opaque "$2" -fill white -opaque "$2" \
+    -format "%[fx:int(mean*w*h+0.5)]" info:
+}
+# How many columns the ink darker than 160 spans in the region.
+ink_width_at() {
+  g=${1%%+*} o=${1#*+}
+  convert "$build/win32.png" -crop "$g+$((wx + ${o%%+*}))+$((wy + ${o#*+}))" \
+    +repage -colorspace gray -threshold 62.5% -trim -format "%w" info: 2>/dev/null
+}
+# The per-mille signs: in each of the first three rate rows of the fee panel
+# (at 17,45), ink of the "%" (8 x 13 at 104,y) and the whole "。" in the rest
+# of its cell right of the "%" (12 x 13 at 110,y+2; 10 columns from 112): its
+# ink at least 3 columns wide, not a sliver left by the "%" over it.
+for y in 21 57 93; do
+  percent=$(darkest_at "8x13+$((17 + 104))+$((45 + y))")
+  stop="10x13+$((17 + 112))+$((45 + y + 2))"
+  dot=$(darkest_at "$stop") dot_width=$(ink_width_at "$stop")
+  echo "per-mille row $y: darkest $percent in the %, $dot right of it, $dot_width columns wide"
+  [ "$percent" -lt 160 ] || fail "no % in the rate row at $y"
+  [ "$dot" -lt 160 ] && [ "$dot_width" -ge 3 ] || fail "no whole 。 after the % in the rate row at $y"
+done
+# The rules, one pixel row each in their own colour: the teal one closes the
+# frame on the last row of the window from column 1 to the right edge (Label16 at
+# 1,219, 547 x 13, clipped), with none of it on the rows above; the grey one
+# under the fee rates on the bottom row of Label17 (120 x 13 at 1,145).
+teal="rgb(0,128,128)"
+rule=$(count_at "468x1+1+231" "$teal")
+above=$(count_at "468x4+1+227" "$teal")
+grey=$(count_at "120x1+$((17 + 1))+$((45 + 157))" "rgb(160,160,164)")
+echo "rules: $rule of 468 teal on row 231, $above teal on rows 227-230, $grey of 120 grey on row 202"
+[ "$rule" -eq 468 ] && [ "$above" -eq 0 ] || fail "the bottom rule is not one teal line on row 231"
+[ "$grey" -eq 120 ] || fail "the rule under the fee rates is not one grey line on row 202"
 printf "[cfg]\ncommision=1.7\nstamptax=1\ntransfer=1\notherfee=4\nprecision=2\n" > "$work/ini_want"
 cmp "$work/ini_want" "$work/home/qilo.ini" || fail "qilo.ini differs"
 attr=$("$wine" cmd /c attrib "$(echo "$work/home/qilo.ini" | sed "s|^|Z:|; s|/|\\\\|g")" | tr -d "\r")
@@ -125,7 +172,6 @@ import -window root "$build/win32_cut.png"
 # The mark: the buy cost field (62 px wide, its frame at 378,61 in the
 # window) has in its last columns the dots low and nothing above them, where
 # the digits would otherwise run on.
-where() { xdotool getwindowgeometry "$win" | sed -n "s/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p"; }
 set -- $(where)
 darkest() {
   convert "$build/win32_cut.png" -crop "$1" +repage -colorspace gray \
