@@ -74,6 +74,10 @@ TEST_F(LinkFeedTest, StoresAnnouncedEntriesFromKey21) {
        {Entry("http://a\r\nX=1", "A") + Entry("http://b", "B\t") +
         Entry("http://c", "C")},
        {{"C", "http://c"}}},
+      {"DEL takes no key",
+       {Entry("http://d\x7F", "D") + Entry("http://e", "E\x7F") +
+        Entry("http://c", "\xB9\xC9")},
+       {{"\xB9\xC9", "http://c"}}},
       // The scan ends for good with the first item that runs out of markers.
       {"later items are not scanned",
        {Entry("http://a", "A"), Entry("http://b", "B")},
