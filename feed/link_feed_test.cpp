@@ -163,6 +163,11 @@ TEST_F(LinkFeedTest, FailedOrOddFetchesStoreNothingOrTheTextBeforeAZero) {
       {"over 1 MiB", "HTTP/1.0 200 OK\r\n\r\n" + big, "",
        "ENetException: Response body is larger than the limit of 1048576 "
        "bytes."},
+      // Entries of a page cut short are not stored: the rest is unknown.
+      {"cut short",
+       "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n" +
+           Entry("http://a", "A"),
+       "", "EConnClosedGracefully: Connection Closed Gracefully."},
       {"zero byte",
        "HTTP/1.0 200 OK\r\n\r\n" + Entry("http://a", "A") +
            std::string(1, '\0') + Entry("http://b", "B"),
