@@ -47,7 +47,9 @@ char DecimalSeparator() { return g_separator; }
 void SetDecimalSeparator(char separator) { g_separator = separator; }
 
 long double ScalePow10(long double x, int64_t p) {
-  if (p == 0) return x;
+  // The cut-offs below would turn an infinity into zero: an overflow met while
+  // reading digits must stay one, whatever the scale.
+  if (p == 0 || !std::isfinite(x)) return x;
   int64_t q = p < 0 ? -p : p;
   if (q >= 5120) {
     if (p < 0) return std::copysign(0.0L, x);

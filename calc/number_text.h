@@ -17,7 +17,8 @@ char DecimalSeparator();
 void SetDecimalSeparator(char separator);
 
 // x × 10^p through the power-of-ten tables: one rounded multiplication (p > 0)
-// or division (p < 0) per table factor. |p| ≥ 5120 gives ±infinity or zero.
+// or division (p < 0) per table factor. |p| ≥ 5120 gives ±infinity or zero;
+// an infinity or NaN comes back unchanged.
 long double ScalePow10(long double x, int64_t p);
 
 // Reads a number: blanks, sign, digits, separator, digits, exponent, blanks.

@@ -83,8 +83,36 @@ TEST(TextToNumberTest, InvalidTexts) {
 }
 
 TEST(TextToNumberTest, DigitsOverflowingTheRangeAreNotANumber) {
-  EXPECT_THROW(TextToNumber(std::string(4933, '9')), EConvertError);
-  EXPECT_EQ(TextToNumber("0." + std::string(6000, '0') + "1").Value(), 0);
+  const auto zeros = [](size_t count) { return std::string(count, '0'); };
+  // However small the final scale, an overflow while reading stays one.
+  const std::string kOverflowing[] = {
+      std::string(4933, '9'),
+      "0.1" + zeros(5200),
+      "-0.1" + zeros(5200),
+      "1." + zeros(5200),
+      "1" + zeros(5147) + ".0",
+      "1" + zeros(4931) + "." + zeros(5119),  // scaled by 10^-5119
+      "1" + zeros(4931) + "." + zeros(5120),  // by 10^-5120, the cut-off
+      "1" + zeros(4940) + "." + zeros(200) + "e-4999",
+  };
+  for (const std::string& text : kOverflowing) {
+    SCOPED_TRACE(text.size());
+    EXPECT_ERROR(TextToNumber(text), EConvertError,
+                 "'" + text + "' is not a valid floating point value");
+  }
+  // Values below the range read as zero or a subnormal, without error.
+  const struct {
+    std::string text;
+    long double value;
+  } kTiny[] = {
+      {"0." + zeros(6000) + "1", 0},        {"0." + zeros(5119) + "1", 0},
+      {"0." + zeros(4939) + "1", 1e-4940L}, {"-0." + zeros(6000), -0.0L},
+      {"0" + zeros(6000) + "e-4999", 0},
+  };
+  for (const auto& c : kTiny) {
+    SCOPED_TRACE(c.text.size());
+    EXPECT_EQ(Bits(TextToNumber(c.text).Value()), Bits(c.value));
+  }
 }
 
 TEST(TextToNumberTest, ZeroByteEndsTheText) {
@@ -245,6 +273,9 @@ TEST(ScalePow10Test, ExactPowersAndCutOffs) {
   }
   EXPECT_TRUE(std::isinf(ScalePow10(1, 5120)));
   EXPECT_EQ(ScalePow10(1, -5120), 0);
+  const long double inf = std::numeric_limits<long double>::infinity();
+  EXPECT_EQ(ScalePow10(-inf, -5120), -inf);
+  EXPECT_TRUE(std::isnan(ScalePow10(std::nanl(""), -6000)));
   EXPECT_EQ(ScalePow10(5, 0), 5);
 }
 

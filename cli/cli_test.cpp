@@ -234,6 +234,7 @@ TEST(CliTest, FetchWritesTheBodyOrTheError) {
   ScriptedServer server({
       Answer("HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\n" + body, true),
       Answer("HTTP/1.1 404 Not Found\r\nContent-Length: 4\r\n\r\ngone", true),
+      Answer("HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nabcd", true),
   });
   const std::string refused =
       "http://127.0.0.1:" + std::to_string(UnusedPort()) + "/";
@@ -246,6 +247,9 @@ TEST(CliTest, FetchWritesTheBodyOrTheError) {
       {"fetch " + server.Url("/page"), body, "", 0},
       {"fetch " + server.Url("/missing"), "",
        "EHttpProtocolException: HTTP/1.1 404 Not Found\nstatus=404\n", 3},
+      // What came before the close is on stdout already; the exit says why.
+      {"fetch " + server.Url("/short"), "abcd",
+       "EConnClosedGracefully: Connection Closed Gracefully.\n", 3},
       {"fetch " + refused, "",
        "ESocketError: Socket Error # 10061\r\nConnection refused.\n", 3},
       {"fetch https://127.0.0.1:" + std::to_string(server.Port()) + "/", "",
@@ -261,7 +265,7 @@ TEST(CliTest, FetchWritesTheBodyOrTheError) {
   }
   server.Join();
   const auto requests = server.Requests();
-  ASSERT_EQ(requests.size(), 2u);
+  ASSERT_EQ(requests.size(), 3u);
   EXPECT_EQ(requests[0].rfind("GET /page HTTP/1.1\r\n", 0), 0u) << requests[0];
 }
 

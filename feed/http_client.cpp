@@ -365,7 +365,8 @@ void THttpClient::JudgeAndReadBody(std::string* text, BodySink* sink) {
   if (!connection_.IsOpen()) throw ENetException(kUndefinedSituation);
   if (code == 204) return;
   Body body(limits_.max_body_bytes, false, sink);
-  ReadBody(&body);
+  // A body that ends before its declared length is no success.
+  ReadBody(&body, true);
   if (text != nullptr) body.AppendTo(text);
 }
 
@@ -379,7 +380,9 @@ void THttpClient::CaptureErrorAndThrow() {
   if (!bodiless) {
     connection_.SetReadLimits(limits_.error_read_timeout_ms, deadline_);
     try {
-      ReadBody(&text);
+      // The status is what the caller learns; an error body cut short by the
+      // peer still gives it, with the bytes that came.
+      ReadBody(&text, false);
     } catch (...) {
       connection_.SetReadLimits(limits_.read_timeout_ms, deadline_);
       throw;
@@ -392,11 +395,11 @@ void THttpClient::CaptureErrorAndThrow() {
                                std::move(error_text));
 }
 
-void THttpClient::ReadBody(Body* body) {
+void THttpClient::ReadBody(Body* body, bool short_length_fails) {
   const THttpResponse& r = response_;
   if (r.content_length > 0) {
     body->Announce(r.content_length);
-    ReadExactly(r.content_length, body, false);
+    ReadExactly(r.content_length, body, short_length_fails);
   } else if (r.transfer_encoding.find("chunked") != std::string::npos) {
     ReadChunked(body);
   } else if (!r.has_content_length) {

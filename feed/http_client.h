@@ -107,7 +107,8 @@ class THttpClient {
   // limits, for a 2xx whose peer closed inside the head ("Undefined
   // situation") or a body over max_body_bytes; EUnsupportedScheme for https;
   // EUnknownProtocol; EConvertError for a bad port, Content-Range or Expires;
-  // ESocketError and its kin; EConnClosedGracefully; EMaxLineLengthExceeded;
+  // ESocketError and its kin; EConnClosedGracefully (also for a body that
+  // ends before its Content-Length or a chunk's size); EMaxLineLengthExceeded;
   // EReadTimeout; EHttpProtocolException for a redirect or a status outside
   // 200 to 299, after reading the error body.
   void Get(const std::string& url, std::string* stream);
@@ -136,7 +137,9 @@ class THttpClient {
   void Exchange(const std::string& url, std::string* text, BodySink* sink);
   void JudgeAndReadBody(std::string* text, BodySink* sink);
   [[noreturn]] void CaptureErrorAndThrow();
-  void ReadBody(Body* body);
+  // `short_length_fails`: a peer that closes before the Content-Length is
+  // reached fails the read (EConnClosedGracefully) instead of ending it.
+  void ReadBody(Body* body, bool short_length_fails);
   void ReadChunked(Body* body);
   void ReadExactly(int64_t count, Body* body, bool closed_is_error);
   void ReadUntilClose(Body* body);

@@ -19,7 +19,8 @@ constexpr int64_t kFeedBodyLimit = 1024 * 1024;
 
 bool HoldsControlByte(const std::string& text) {
   for (char c : text) {
-    if (static_cast<unsigned char>(c) < 32) return true;
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 32 || byte == 127) return true;
   }
   return false;
 }

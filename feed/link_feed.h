@@ -40,8 +40,9 @@ struct FeedEntry {
 
 // Scans `page_lines` for up to ten entries `writelinks("address" … "name"`,
 // stores each in "info"/key and "link"/key from 21 on with StoreEntry, and
-// gives what it stored. An entry whose name or address holds a byte below 32
-// is passed over without taking a key. Throws EIniFileException.
+// gives what it stored. An entry whose name or address holds a control byte
+// (below 32, or DEL) is passed over without taking a key. Throws
+// EIniFileException.
 std::vector<FeedEntry> StoreFeedEntries(
     const std::string& links_path, const std::vector<std::string>& page_lines);
 

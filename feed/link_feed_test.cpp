@@ -74,6 +74,10 @@ TEST_F(LinkFeedTest, StoresAnnouncedEntriesFromKey21) {
        {Entry("http://a\r\nX=1", "A") + Entry("http://b", "B\t") +
         Entry("http://c", "C")},
        {{"C", "http://c"}}},
+      {"DEL takes no key",
+       {Entry("http://d\x7F", "D") + Entry("http://e", "E\x7F") +
+        Entry("http://c", "\xB9\xC9")},
+       {{"\xB9\xC9", "http://c"}}},
       // The scan ends for good with the first item that runs out of markers.
       {"later items are not scanned",
        {Entry("http://a", "A"), Entry("http://b", "B")},
@@ -159,6 +163,11 @@ TEST_F(LinkFeedTest, FailedOrOddFetchesStoreNothingOrTheTextBeforeAZero) {
       {"over 1 MiB", "HTTP/1.0 200 OK\r\n\r\n" + big, "",
        "ENetException: Response body is larger than the limit of 1048576 "
        "bytes."},
+      // Entries of a page cut short are not stored: the rest is unknown.
+      {"cut short",
+       "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n" +
+           Entry("http://a", "A"),
+       "", "EConnClosedGracefully: Connection Closed Gracefully."},
       {"zero byte",
        "HTTP/1.0 200 OK\r\n\r\n" + Entry("http://a", "A") +
            std::string(1, '\0') + Entry("http://b", "B"),

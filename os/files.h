@@ -57,12 +57,15 @@ ReadResult ReadFileBytes(const std::string& path, std::string* content);
 // full disk leaves either the old or the new file whole: the bytes go to a
 // temporary file in the same folder, are flushed to disk and renamed over the
 // path. An existing file keeps its permission bits (and owner, where allowed);
-// a symbolic link is followed and its target replaced. A new file gets the
-// usual mode (0666 less the umask). The folder must exist. False when the
-// system refuses or something other than a regular file is at the path; the old
-// file is then unchanged and no temporary file is left. A kill before the
-// rename leaves its temporary file behind; a later replace of the same path
-// removes those of its temporary files that are older than kStaleTempAge.
+// a symbolic link is followed and its target replaced, or created in the
+// target's folder when only the target is missing; the link stays a link. A new
+// file gets the usual mode (0666 less the umask). The folder must exist. False
+// when the system refuses, something other than a regular file is at the path,
+// or a link cannot be followed (its target's folder is missing, or the links
+// loop); the old file is then unchanged and no temporary file is left. A kill
+// before the rename leaves its temporary file behind; a later replace of the
+// same path removes those of its temporary files that are older than
+// kStaleTempAge.
 bool ReplaceFileAtomically(const std::string& path, std::string_view content);
 
 // No writer spends this long between making its temporary file and the rename,

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
+#include <string>
 
 #include "os/files.h"
 #include "text/gbk.h"
@@ -58,6 +60,61 @@ void RemoveStaleTempFiles(const std::string& folder,
     }
   }
   closedir(dir);
+}
+
+// Linux gives up following symbolic links after this many.
+constexpr int kMaxLinkHops = 40;
+
+// The folder part of a native path with its final "/"; empty for a bare name.
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "" : path.substr(0, slash + 1);
+}
+
+std::optional<std::string> ReadLink(const std::string& path) {
+  std::string target(256, '\0');
+  for (;;) {
+    const ssize_t n = readlink(path.c_str(), target.data(), target.size());
+    if (n < 0) return std::nullopt;
+    if (static_cast<size_t>(n) < target.size()) {
+      target.resize(static_cast<size_t>(n));
+      return target;
+    }
+    target.resize(target.size() * 2);
+  }
+}
+
+// Where a write to `path` lands. A symbolic link is followed: to its existing
+// target, or, for a link to a missing file, to that file's name, to be
+// created there as a dotfiles link expects. Nothing when the links loop or
+// the missing file's folder is missing too: replacing the link with a file
+// would silently cut it.
+std::optional<std::string> WriteTarget(const std::string& path) {
+  struct stat st {};
+  if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  if (char* resolved = realpath(path.c_str(), nullptr)) {
+    std::string target = resolved;
+    std::free(resolved);
+    return target;
+  }
+  std::string current = path;
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    const std::optional<std::string> link = ReadLink(current);
+    if (!link || link->empty()) return std::nullopt;
+    current = link->front() == '/' ? *link : FolderOf(current) + *link;
+    if (lstat(current.c_str(), &st) == 0) {
+      if (!S_ISLNK(st.st_mode)) return current;
+      continue;
+    }
+    if (errno != ENOENT || current.back() == '/') return std::nullopt;
+    const std::string folder = FolderOf(current);
+    if (stat(folder.empty() ? "." : folder.c_str(), &st) != 0 ||
+        !S_ISDIR(st.st_mode)) {
+      return std::nullopt;
+    }
+    return current;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -132,14 +189,10 @@ ReadResult ReadFileBytes(const std::string& path, std::string* content) {
 }
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
-  std::string target = NativePath(path);
+  const std::optional<std::string> write_target = WriteTarget(NativePath(path));
+  if (!write_target) return false;
+  const std::string& target = *write_target;
   struct stat st {};
-  if (lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-    if (char* resolved = realpath(target.c_str(), nullptr)) {
-      target = resolved;
-      std::free(resolved);
-    }
-  }
   bool existing = stat(target.c_str(), &st) == 0;
   // A folder, pipe or device is not ours to replace with a file.
   if (existing && !S_ISREG(st.st_mode)) return false;
@@ -147,11 +200,8 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
   // would.
   if (existing && access(target.c_str(), W_OK) != 0) return false;
 
-  size_t slash = target.rfind('/');
-  std::string folder =
-      slash == std::string::npos ? "" : target.substr(0, slash + 1);
-  std::string base =
-      slash == std::string::npos ? target : target.substr(slash + 1);
+  const std::string folder = FolderOf(target);
+  const std::string base = target.substr(folder.size());
   const std::string temp_prefix = "." + base.substr(0, 64) + ".tmp-";
   std::string temp;
   int fd = -1;

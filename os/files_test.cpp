@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "os/test_folder.h"
 
@@ -100,6 +103,45 @@ TEST(ReplaceFileAtomicallyTest, FollowsSymbolicLink) {
   ASSERT_TRUE(ReplaceFileAtomically(dir / "link", "new"));
   EXPECT_TRUE(fs::is_symlink(dir / "link"));
   EXPECT_EQ(FileBytes(dir / "target"), "new");
+}
+
+TEST(ReplaceFileAtomicallyTest, WritesThroughALinkToAMissingFileIfItsFolderIs) {
+  TestFolder dir;
+  fs::create_directory(dir / "sub");
+  PutFileBytes(dir / "plain", "x");
+  struct Case {
+    std::vector<std::pair<std::string, std::string>> links;  // name, target
+    std::string written;  // where the bytes land; empty: refused
+  } cases[] = {
+      {{{"abs", dir / "sub/abs.ini"}}, "sub/abs.ini"},
+      {{{"rel", "sub/rel.ini"}}, "sub/rel.ini"},
+      {{{"sub/up", "../up.ini"}}, "up.ini"},
+      {{{"chain", "chain2"}, {"chain2", "sub/chain.ini"}}, "sub/chain.ini"},
+      {{{"nofolder", "gone/x.ini"}}, ""},
+      {{{"loop", "loop2"}, {"loop2", "loop"}}, ""},
+      {{{"slash", "sub/new/"}}, ""},
+      {{{"thrufile", "plain/x.ini"}}, ""},
+  };
+  for (const Case& c : cases) {
+    const std::string link = c.links.front().first;
+    SCOPED_TRACE(link);
+    for (const auto& [name, target] : c.links) {
+      fs::create_symlink(target, dir / name);
+    }
+    const auto before =
+        std::distance(fs::recursive_directory_iterator(dir.Path()), {});
+    EXPECT_EQ(ReplaceFileAtomically(dir.Path() + "\\" + link, "new"),
+              !c.written.empty());
+    EXPECT_TRUE(fs::is_symlink(dir / link));
+    if (!c.written.empty()) {
+      EXPECT_EQ(FileBytes(dir / c.written), "new");
+      EXPECT_EQ(FileBytes(dir / link), "new");
+    } else {
+      // Nothing made: no file, no temporary file.
+      EXPECT_EQ(std::distance(fs::recursive_directory_iterator(dir.Path()), {}),
+                before);
+    }
+  }
 }
 
 TEST(FileTimeTest, SetAndGetModificationTime) {

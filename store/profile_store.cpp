@@ -214,6 +214,9 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
 
 void TIniFile::DeleteKey(const std::string& section,
                          const std::string& key) const {
+  // Every save of an empty value comes here: without the lock a key another
+  // window writes between our read and our replace would be lost.
+  const FileUpdateLock lock(file_name_);
   std::string content;
   if (ReadFileBytes(file_name_, &content) != ReadResult::kOk) return;
   Lookup lookup = Find(content, section, key, false);

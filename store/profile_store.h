@@ -48,8 +48,9 @@ class TIniFile {
   void WriteString(const std::string& section, const std::string& key,
                    const std::string& value) const;
 
-  // Removes every line of section/key. A missing file, section or key, and any
-  // refusal by the system, are ignored.
+  // Removes every line of section/key, under the same FileUpdateLock as
+  // WriteString. A missing file, section or key, and any refusal by the
+  // system, are ignored.
   void DeleteKey(const std::string& section, const std::string& key) const;
 
  private:

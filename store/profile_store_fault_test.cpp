@@ -16,6 +16,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "os/files.h"
@@ -247,23 +248,33 @@ TEST_F(ProfileStoreFaultTest, TwoCopiesSavingDifferentKeysAtOnceLoseNothing) {
       if (read(start[0], &go, 1) != 0) _exit(5);  // both start when it closes
       for (int i = 0; i < kKeys; ++i) {
         const std::string key = prefix + std::to_string(i);
-        WriteEntry(Settings(), "cfg", key, key);
-        WriteEntry(Links(), prefix, key, key);
+        // A key kept, and one saved and then saved empty (deleted), as a
+        // bookmark added and removed again.
+        for (const auto& [path, section] :
+             {std::pair(Settings(), std::string("cfg")),
+              std::pair(Links(), std::string(prefix))}) {
+          StoreEntry(path, section, key, key);
+          StoreEntry(path, section, key + "x", key);
+          StoreEntry(path, section, key + "x", "");
+        }
       }
     }));
   }
   close(start[0]);
   close(start[1]);
   for (const pid_t writer : writers) EXPECT_EQ(WaitExit(writer), 0);
+  // A key missing, or a deleted one back again.
   int lost = 0;
   for (const char* prefix : {"a", "b"}) {
     for (int i = 0; i < kKeys; ++i) {
       const std::string key = prefix + std::to_string(i);
       lost += ReadEntry(Settings(), "cfg", key) != key;
+      lost += ReadEntry(Settings(), "cfg", key + "x") != "";
       lost += ReadEntry(Links(), prefix, key) != key;
+      lost += ReadEntry(Links(), prefix, key + "x") != "";
     }
   }
-  EXPECT_EQ(lost, 0);
+  EXPECT_EQ(lost, 0) << "of " << 2 * kKeys * 4;
 }
 
 }  // namespace
