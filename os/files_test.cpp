@@ -130,8 +130,7 @@ TEST(ReplaceFileAtomicallyTest, WritesThroughALinkToAMissingFileIfItsFolderIs) {
     }
     const auto before =
         std::distance(fs::recursive_directory_iterator(dir.Path()), {});
-    EXPECT_EQ(ReplaceFileAtomically(dir.Path() + "\\" + link, "new"),
-              !c.written.empty());
+    EXPECT_EQ(ReplaceFileAtomically(dir / link, "new"), !c.written.empty());
     EXPECT_TRUE(fs::is_symlink(dir / link));
     if (!c.written.empty()) {
       EXPECT_EQ(FileBytes(dir / c.written), "new");
