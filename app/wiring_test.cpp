@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -8,6 +9,9 @@
 #include "app/frm_main.h"
 #include "app/layout.h"
 #include "app/recording_desktop.h"
+#include "os/files.h"
+#include "os/test_folder.h"
+#include "text/gbk.h"
 
 // Walks the layout table, where every event meets its handler: a control
 // whose entry lost a handler, or got another control's, fails here.
@@ -30,19 +34,33 @@ bool IsNumericInput(const ControlSpec& s) {
   return calculator && !(s.read_only && s.show_hint);
 }
 
-// A flat button lying over an arrow picture of its parent.
-bool IsStepButton(const ControlSpec& s) {
-  if (s.kind != ControlKind::kFlatButton) return false;
+// The arrow picture a flat button lies over, or nullptr.
+const ControlSpec* ArrowUnder(const ControlSpec& s) {
+  if (s.kind != ControlKind::kFlatButton) return nullptr;
   for (const ControlSpec& p : Layout()) {
     if (p.kind == ControlKind::kPicture && p.parent != nullptr &&
         std::strcmp(p.parent, s.parent) == 0 &&
         std::strncmp(p.picture, "arrow_", 6) == 0 && p.left >= s.left &&
         p.top >= s.top && p.left + p.width <= s.left + s.width &&
         p.top + p.height <= s.top + s.height) {
-      return true;
+      return &p;
     }
   }
-  return false;
+  return nullptr;
+}
+bool IsStepButton(const ControlSpec& s) { return ArrowUnder(s) != nullptr; }
+
+TEST(LayoutTest, EveryParentIsAContainerListedBeforeItsChildren) {
+  std::map<std::string, ControlKind> seen;
+  for (const ControlSpec& s : Layout()) {
+    SCOPED_TRACE(s.name);
+    EXPECT_TRUE(seen.emplace(s.name, s.kind).second) << "named twice";
+    if (s.parent == nullptr) continue;
+    const auto parent = seen.find(s.parent);
+    ASSERT_NE(parent, seen.end()) << "no parent " << s.parent << " above it";
+    EXPECT_TRUE(parent->second == ControlKind::kPanel ||
+                parent->second == ControlKind::kGroupBox);
+  }
 }
 
 TEST(WiringTest, EveryNumericFieldFiltersItsKeysAndThePricesStep) {
@@ -90,8 +108,11 @@ TEST(WiringTest, EveryStepButtonHasDownAndUpAndStepsItsOwnField) {
         changed.push_back(Find(name));
     }
     ASSERT_EQ(changed.size(), 1u);
-    // The field on the button's row, left of it.
+    // The up arrow raises the value, the down arrow lowers it.
     const ControlSpec* field = changed.front();
+    const bool up = std::strcmp(ArrowUnder(s)->picture, "arrow_up.bmp") == 0;
+    EXPECT_EQ(std::stod((form.*field->member).text) > 1000, up)
+        << (form.*field->member).text;
     EXPECT_LT(field->left, s.left);
     EXPECT_LE(field->top, s.top + s.height);
     EXPECT_GE(field->top + field->height, s.top);
@@ -125,6 +146,52 @@ TEST(WiringTest, EveryClickableLabelHoversAndLeaves) {
     EXPECT_EQ(label.font_colour, hover);
   }
   EXPECT_EQ(labels, 8);
+}
+
+// Each clickable label's click does its own label's work: two swapped
+// handlers fail here.
+TEST(WiringTest, EveryClickableLabelDoesItsOwnWork) {
+  TestFolder home;
+  const struct {
+    const char* label;
+    std::function<bool(const TFrmMain&, const RecordingDesktop&)> done;
+  } kCases[] = {
+      {"LabClose", [](auto&, auto& d) { return d.Count("close") == 1; }},
+      {"LabMin", [](auto&, auto& d) { return d.Count("minimize") == 1; }},
+      {"LabConnMe",
+       [](auto&, auto& d) {
+         return d.calls.back().rfind("open mailto:", 0) == 0;
+       }},
+      {"LabInfo",
+       [](auto&, auto& d) { return d.Count("open http://a.cn open") == 1; }},
+      {"LabFav", [](auto& f, auto&) { return f.EdSiteName.visible; }},
+      {"LabAdd",
+       [](auto& f, auto&) { return f.LabInfo.text == "a" + Gbk("已添加！"); }},
+      {"LabDel",
+       [](auto& f, auto&) {
+         return f.LabInfo.text == Gbk("无法删除，") + "a" + Gbk("不存在！");
+       }},
+      {"LabCostPrice", [](auto& f, auto&) { return f.precision == "3"; }},
+  };
+  int checked = 0;
+  for (const ControlSpec& s : Layout()) {
+    if (s.kind != ControlKind::kLabel || s.on.click == nullptr) continue;
+    SCOPED_TRACE(s.name);
+    RecordingDesktop desktop;
+    TFrmMain form(desktop);
+    form.links_path = PathInFolder(home.Path(), s.name);
+    form.LabInfo.hint = "http://a.cn";
+    form.EdSiteName.visible = false;
+    form.EdSiteName.text = "a";
+    form.EdSiteAdd.text = "b";
+    (form.*s.on.click)();
+    for (const auto& c : kCases) {
+      if (std::strcmp(c.label, s.name) != 0) continue;
+      ++checked;
+      EXPECT_TRUE(c.done(form, desktop));
+    }
+  }
+  EXPECT_EQ(checked, 8);
 }
 
 TEST(WiringTest, NoHandlerServesTwoControlsAndTheRestAreWired) {

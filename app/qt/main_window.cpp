@@ -107,15 +107,23 @@ QWidget* MainWindow::WidgetNamed(const QString& name) const {
   return item == nullptr ? nullptr : item->widget;
 }
 
+// The layout names a control that an earlier entry made; a name that none
+// made is a fault of the table, stopped here rather than at a null pointer.
+MainWindow::Item& MainWindow::ItemNamed(const char* name) const {
+  Item* item = by_name_.value(QString::fromUtf8(name), nullptr);
+  if (item == nullptr || item->widget == nullptr) {
+    qFatal("qilo: the layout names %s, which has no widget above it", name);
+  }
+  return *item;
+}
+
 void MainWindow::Build(Item& item) {
   const ControlSpec& layout = *item.layout;
   QWidget* parent = this;
-  if (layout.parent != nullptr) {
-    parent = by_name_.value(QString::fromUtf8(layout.parent))->widget;
-  }
+  if (layout.parent != nullptr) parent = ItemNamed(layout.parent).widget;
   item.widget = MakeWidget(layout, parent);
   if (const char* name = GlyphCentredOn(layout)) {
-    const Item* other = by_name_.value(QString::fromUtf8(name));
+    const Item* other = &ItemNamed(name);
     item.glyph_shift =
         GlyphShift(layout, *item.widget, *other->layout, *other->widget);
   }
@@ -199,15 +207,14 @@ void MainWindow::Stack() {
   }
   for (const char* parent : parents) {
     for (const ControlSpec* entry : StackingOrder(Layout(), parent)) {
-      by_name_.value(QString::fromUtf8(entry->name))->widget->raise();
+      ItemNamed(entry->name).widget->raise();
     }
   }
 }
 
 void MainWindow::ChainTabOrder() {
   for (const ControlSpec* entry : TabChain(Layout())) {
-    tab_chain_.push_back(
-        by_name_.value(QString::fromUtf8(entry->name))->widget);
+    tab_chain_.push_back(ItemNamed(entry->name).widget);
   }
   for (size_t i = 1; i < tab_chain_.size(); ++i) {
     setTabOrder(tab_chain_[i - 1], tab_chain_[i]);

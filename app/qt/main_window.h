@@ -61,6 +61,7 @@ class MainWindow : public QWidget, public FrontEnd {
     int glyph_shift = 0;  // labels: pixels down from the layout's top
   };
 
+  Item& ItemNamed(const char* name) const;
   void Build(Item& item);
   void Wire(Item& item);
   void Stack();
