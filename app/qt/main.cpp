@@ -75,7 +75,7 @@ int main(int argc, char* argv[]) {
 
   qilo::QtDesktop desktop;
   qilo::TFrmMain form(desktop);
-  qilo::MainWindow window(form, desktop);
+  qilo::QtMainWindow window(form, desktop);
   StartupProbe probe;
   if (std::getenv("QILO_STARTUP_PROBE") != nullptr) {
     window.installEventFilter(&probe);

@@ -36,7 +36,7 @@ bool HasAny(const Handlers& on) {
 
 }  // namespace
 
-MainWindow::MainWindow(TFrmMain& form, QtDesktop& desktop)
+QtMainWindow::QtMainWindow(TFrmMain& form, QtDesktop& desktop)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       FrontEnd(form, desktop),
       desktop_(desktop) {
@@ -75,7 +75,7 @@ MainWindow::MainWindow(TFrmMain& form, QtDesktop& desktop)
 
 // The children outlive this body: none of their events may reach the
 // handlers (or the tables here) any more.
-MainWindow::~MainWindow() {
+QtMainWindow::~QtMainWindow() {
   desktop_.Attach(nullptr);
   for (Item& item : items_) {
     if (item.timer != nullptr) item.timer->disconnect(this);
@@ -97,19 +97,19 @@ MainWindow::~MainWindow() {
   }
 }
 
-QWidget* MainWindow::WidgetOf(const Control& control) const {
+QWidget* QtMainWindow::WidgetOf(const Control& control) const {
   const auto it = by_control_.find(&control);
   return it == by_control_.end() ? nullptr : it->second->widget;
 }
 
-QWidget* MainWindow::WidgetNamed(const QString& name) const {
+QWidget* QtMainWindow::WidgetNamed(const QString& name) const {
   const Item* item = by_name_.value(name, nullptr);
   return item == nullptr ? nullptr : item->widget;
 }
 
 // The layout names a control that an earlier entry made; a name that none
 // made is a fault of the table, stopped here rather than at a null pointer.
-MainWindow::Item& MainWindow::ItemNamed(const char* name) const {
+QtMainWindow::Item& QtMainWindow::ItemNamed(const char* name) const {
   Item* item = by_name_.value(QString::fromUtf8(name), nullptr);
   if (item == nullptr || item->widget == nullptr) {
     qFatal("qilo: the layout names %s, which has no widget above it", name);
@@ -117,7 +117,7 @@ MainWindow::Item& MainWindow::ItemNamed(const char* name) const {
   return *item;
 }
 
-void MainWindow::Build(Item& item) {
+void QtMainWindow::Build(Item& item) {
   const ControlSpec& layout = *item.layout;
   QWidget* parent = this;
   if (layout.parent != nullptr) parent = ItemNamed(layout.parent).widget;
@@ -131,7 +131,7 @@ void MainWindow::Build(Item& item) {
 }
 
 // Sends the widget's events to the handlers its layout entry names.
-void MainWindow::Wire(Item& item) {
+void QtMainWindow::Wire(Item& item) {
   const Handlers& on = item.layout->on;
   switch (item.layout->kind) {
     case ControlKind::kLabel:
@@ -197,7 +197,7 @@ void MainWindow::Wire(Item& item) {
 
 // Each parent's widgets raised bottom first, as the headless stacking order
 // gives them.
-void MainWindow::Stack() {
+void QtMainWindow::Stack() {
   std::vector<const char*> parents = {nullptr};
   for (const ControlSpec& layout : Layout()) {
     if (layout.kind == ControlKind::kPanel ||
@@ -212,7 +212,7 @@ void MainWindow::Stack() {
   }
 }
 
-void MainWindow::ChainTabOrder() {
+void QtMainWindow::ChainTabOrder() {
   for (const ControlSpec* entry : TabChain(Layout())) {
     tab_chain_.push_back(ItemNamed(entry->name).widget);
   }
@@ -222,7 +222,7 @@ void MainWindow::ChainTabOrder() {
 }
 
 // The first control in tab order that can take the focus gets it.
-void MainWindow::FocusFirst() {
+void QtMainWindow::FocusFirst() {
   for (QWidget* widget : tab_chain_) {
     if (widget->isVisibleTo(this) && (widget->focusPolicy() & Qt::TabFocus)) {
       widget->setFocus(Qt::TabFocusReason);
@@ -233,7 +233,7 @@ void MainWindow::FocusFirst() {
 
 // A user's click checks the button and unchecks the other of the group; its
 // click handler runs only when the check changes.
-void MainWindow::ClickRadio(Item& item) {
+void QtMainWindow::ClickRadio(Item& item) {
   Run([&form = form_, &item] {
     if (!item.control->checked) form.CheckMarket(*item.control);
   });
@@ -241,7 +241,7 @@ void MainWindow::ClickRadio(Item& item) {
 
 // The arrow keys move to the next (or previous) button of the group and
 // check it.
-bool MainWindow::StepRadio(Item& item, int direction) {
+bool QtMainWindow::StepRadio(Item& item, int direction) {
   Control* next = NextRadio(form_, *item.control, direction);
   if (next == nullptr) return false;
   Item& target = *by_control_.at(next);
@@ -250,7 +250,7 @@ bool MainWindow::StepRadio(Item& item, int direction) {
   return true;
 }
 
-void MainWindow::showEvent(QShowEvent* event) {
+void QtMainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (shown_once_) return;
   shown_once_ = true;
@@ -258,7 +258,7 @@ void MainWindow::showEvent(QShowEvent* event) {
   FocusFirst();
 }
 
-void MainWindow::closeEvent(QCloseEvent* event) {
+void QtMainWindow::closeEvent(QCloseEvent* event) {
   if (CloseRequested()) {
     event->accept();
   } else {
@@ -270,7 +270,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 // manager where there is one that takes the move, else by following the
 // mouse while the button is held. The strip is tested in window coordinates:
 // a Wayland compositor never tells a window where it stands on the screen.
-void MainWindow::mousePressEvent(QMouseEvent* event) {
+void QtMainWindow::mousePressEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   if (event->button() == Qt::LeftButton && windowHandle() != nullptr &&
       DragStripHitTest(at.x(), at.y(), 0, 0, HitArea::kClient) ==
@@ -285,7 +285,7 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
   QWidget::mousePressEvent(event);
 }
 
-void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+void QtMainWindow::mouseMoveEvent(QMouseEvent* event) {
   if (drag_from_ && (event->buttons() & Qt::LeftButton)) {
     move(drag_origin_ + (event->globalPosition().toPoint() - *drag_from_));
     event->accept();
@@ -294,7 +294,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event) {
   QWidget::mouseMoveEvent(event);
 }
 
-void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
+void QtMainWindow::mouseReleaseEvent(QMouseEvent* event) {
   if (drag_from_ && event->button() == Qt::LeftButton) {
     move(drag_origin_ + (event->globalPosition().toPoint() - *drag_from_));
     drag_from_.reset();
@@ -304,12 +304,12 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
   QWidget::mouseReleaseEvent(event);
 }
 
-void MainWindow::changeEvent(QEvent* event) {
+void QtMainWindow::changeEvent(QEvent* event) {
   if (event->type() == QEvent::LocaleChange) Call(&F::WMSettingChange);
   QWidget::changeEvent(event);
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
   Item* item = by_widget_.value(watched, nullptr);
   if (item == nullptr) return QWidget::eventFilter(watched, event);
   const Handlers& on = item->layout->on;
@@ -342,7 +342,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 // A label is clicked by a left press and a release over it; the second press
 // of a double click is no click of its own.
-void MainWindow::LabelClick(Item& item, QMouseEvent* mouse) {
+void QtMainWindow::LabelClick(Item& item, QMouseEvent* mouse) {
   switch (mouse->type()) {
     case QEvent::MouseButtonPress:
       item.pressed = mouse->button() == Qt::LeftButton;
@@ -361,7 +361,7 @@ void MainWindow::LabelClick(Item& item, QMouseEvent* mouse) {
 }
 
 // The arrow keys move to the next (or previous) market button and check it.
-bool MainWindow::RadioKey(Item& item, int key) {
+bool QtMainWindow::RadioKey(Item& item, int key) {
   switch (key) {
     case Qt::Key_Left:
     case Qt::Key_Up:

@@ -22,12 +22,12 @@ class QtDesktop;
 // The borderless main window on Qt: one widget per control of the layout
 // table, events forwarded to the TFrmMain handlers through FrontEnd::Run,
 // which shows the changed control state on the widgets after every handler.
-class MainWindow : public QWidget, public FrontEnd {
+class QtMainWindow : public QWidget, public FrontEnd {
  public:
   // Builds every widget from Layout() and attaches itself to `desktop`. Both
   // must outlive the window.
-  MainWindow(TFrmMain& form, QtDesktop& desktop);
-  ~MainWindow() override;
+  QtMainWindow(TFrmMain& form, QtDesktop& desktop);
+  ~QtMainWindow() override;
 
   // The widget of a control (nullptr for timers and unknown controls).
   QWidget* WidgetOf(const Control& control) const;

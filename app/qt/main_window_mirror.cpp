@@ -25,7 +25,7 @@ QPalette::ColorRole TextRole(ControlKind kind) {
 
 }  // namespace
 
-void MainWindow::ReadEdits() {
+void QtMainWindow::ReadEdits() {
   for (Item& item : items_) {
     if (item.layout->kind != ControlKind::kEdit) continue;
     const QString text = static_cast<QLineEdit*>(item.widget)->text();
@@ -35,8 +35,8 @@ void MainWindow::ReadEdits() {
   }
 }
 
-void MainWindow::Show(const ControlSpec& layout, Control& c,
-                      const ControlChanges& changes) {
+void QtMainWindow::Show(const ControlSpec& layout, Control& c,
+                        const ControlChanges& changes) {
   Item& item = *by_control_.at(&c);
   const ControlKind kind = layout.kind;
   if (kind == ControlKind::kTimer) {
@@ -79,7 +79,7 @@ void MainWindow::Show(const ControlSpec& layout, Control& c,
   if (changes.cursor) ApplyCursor(item);
 }
 
-void MainWindow::ShowText(Item& item) {
+void QtMainWindow::ShowText(Item& item) {
   const QString text = FromGbk(item.control->text);
   switch (item.layout->kind) {
     case ControlKind::kLabel:
@@ -106,7 +106,7 @@ void MainWindow::ShowText(Item& item) {
 // gives them, larger where the substitute face needs it (an opaque one still
 // fills only the layout's rectangle). Auto-size pictures keep their bitmap's
 // size.
-void MainWindow::Place(Item& item) {
+void QtMainWindow::Place(Item& item) {
   const Control& c = *item.control;
   QWidget* widget = item.widget;
   const ControlSpec& layout = *item.layout;
@@ -135,7 +135,7 @@ void MainWindow::Place(Item& item) {
   widget->setGeometry(c.left, c.top + item.glyph_shift, width, height);
 }
 
-void MainWindow::ApplyCursor(Item& item) {
+void QtMainWindow::ApplyCursor(Item& item) {
   if (item.control->cursor == 1) {
     const auto& hand = desktop_.HandCursor();
     item.widget->setCursor(hand ? *hand : QCursor(Qt::ArrowCursor));
@@ -146,7 +146,7 @@ void MainWindow::ApplyCursor(Item& item) {
   }
 }
 
-void MainWindow::RefreshCursors() {
+void QtMainWindow::RefreshCursors() {
   for (Item& item : items_) {
     if (item.widget != nullptr && item.control->cursor == 1) ApplyCursor(item);
   }

@@ -99,7 +99,7 @@ class QtWindowTest : public ::testing::Test {
     qunsetenv("HOMEDRIVE");
     qunsetenv("HOMEPATH");
     form_ = std::make_unique<TFrmMain>(desktop_);
-    window_ = std::make_unique<MainWindow>(*form_, desktop_);
+    window_ = std::make_unique<QtMainWindow>(*form_, desktop_);
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
   }
@@ -135,7 +135,7 @@ class QtWindowTest : public ::testing::Test {
   QTemporaryDir home_;
   CountingDesktop desktop_;
   std::unique_ptr<TFrmMain> form_;
-  std::unique_ptr<MainWindow> window_;
+  std::unique_ptr<QtMainWindow> window_;
 };
 
 TEST_F(QtWindowTest, TypedTradeIsCalculatedByTheButton) {
@@ -451,7 +451,7 @@ TEST_F(QtWindowTest, ASecondCloseClosesAfterShowingTheErrorAgain) {
     window_.reset();
     form_.reset();
     form_ = std::make_unique<TFrmMain>(desktop_);
-    window_ = std::make_unique<MainWindow>(*form_, desktop_);
+    window_ = std::make_unique<QtMainWindow>(*form_, desktop_);
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     ASSERT_TRUE(QFile::remove(home_.filePath("qilo.ini")));
@@ -609,7 +609,7 @@ TEST_F(QtWindowTest, TickerRunsOnItsTimerAndTheEditorOpensWithTheEntryShown) {
   WriteEntry(links, "info", "9", "Feed");
   WriteEntry(links, "link", "9", "http://feed.example/");
   form_ = std::make_unique<TFrmMain>(desktop_);
-  window_ = std::make_unique<MainWindow>(*form_, desktop_);
+  window_ = std::make_unique<QtMainWindow>(*form_, desktop_);
   window_->show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
 

@@ -8,7 +8,7 @@
 
 namespace qilo {
 
-class MainWindow;
+class QtMainWindow;
 
 // The desktop as the window's handlers see it, on Qt: beep, shell open, the
 // cursor table (slot 1 holds the hand cursor or nothing), minimize, close,
@@ -16,7 +16,7 @@ class MainWindow;
 class QtDesktop : public Desktop {
  public:
   // The window whose widgets the calls act on; set before the first handler.
-  void Attach(MainWindow* window) { window_ = window; }
+  void Attach(QtMainWindow* window) { window_ = window; }
 
   void Beep() override;
   void ShellOpen(const std::string& url, const std::string& verb) override;
@@ -35,7 +35,7 @@ class QtDesktop : public Desktop {
   const std::optional<QCursor>& HandCursor() const { return hand_; }
 
  private:
-  MainWindow* window_ = nullptr;
+  QtMainWindow* window_ = nullptr;
   std::optional<QCursor> hand_;
   bool error_box_open_ = false;
 };
