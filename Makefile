@@ -72,11 +72,11 @@ windows:
 windows-test: windows
 	ctest --preset windows -j2
 
-# The two programs and the README in one zip for Windows users.
+# build-win/qilo-VERSION-win64.zip for Windows users: both programs, a short
+# guide in Chinese and the licence.
 dist: windows
-	cd build-win && cp ../README.md . && \
-	  cmake -E tar cf qilo-win64.zip --format=zip qilo.exe qilo-cli.exe README.md
-	@echo "build-win/qilo-win64.zip"
+	cmake --build --preset windows --target dist
+	@ls build-win/qilo-*-win64.zip
 
 # build-release/qilo_VERSION_ARCH.deb from the release build, stripped.
 package: deps
