@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "os/files.h"
 #include "store/link_table.h"
 #include "store/profile_store.h"
 
@@ -62,6 +63,17 @@ void BM_LoadLinkTable(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LoadLinkTable);
+
+// The floor of the load: one read of the same file, parsed by nobody.
+void BM_ReadLinksFileOnce(benchmark::State& state) {
+  FullLinksFile file;
+  for (auto _ : state) {
+    std::string content;
+    benchmark::DoNotOptimize(ReadFileBytes(file.Path(), &content));
+    benchmark::DoNotOptimize(content);
+  }
+}
+BENCHMARK(BM_ReadLinksFileOnce);
 
 }  // namespace
 }  // namespace qilo

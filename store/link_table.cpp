@@ -9,12 +9,14 @@
 namespace qilo {
 
 void LoadLinkTable(const std::string& links_path, LinkTable* table) {
+  // One read of the file serves the sixty entries.
+  const IniSnapshot links(links_path);
   int next = 1;
   for (int n = 1; n <= kLinkSlots; ++n) {
     const std::string key = IntegerToText(n);
-    std::string name = ReadEntry(links_path, "info", key);
+    std::string name = links.Read("info", key);
     if (name.empty()) continue;
-    std::string address = ReadEntry(links_path, "link", key);
+    std::string address = links.Read("link", key);
     if (address.empty()) continue;
     table->Names[next] = std::move(name);
     table->Links[next] = std::move(address);

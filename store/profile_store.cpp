@@ -1,5 +1,6 @@
 #include "store/profile_store.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -49,6 +50,19 @@ struct ParsedLine {
   size_t value_begin = 0;  // entry: offset in the file just after the "="
 };
 
+// The line that starts at `pos` (< content.size()).
+Line LineAt(std::string_view content, size_t pos) {
+  Line line;
+  line.begin = pos;
+  size_t newline = content.find('\n', pos);
+  line.end = newline == std::string_view::npos ? content.size() : newline + 1;
+  line.text_end = newline == std::string_view::npos ? content.size() : newline;
+  if (line.text_end > line.begin && content[line.text_end - 1] == '\r') {
+    --line.text_end;
+  }
+  return line;
+}
+
 ParsedLine Parse(std::string_view content, const Line& line) {
   std::string_view text =
       content.substr(line.begin, line.text_end - line.begin);
@@ -89,15 +103,7 @@ Lookup Find(std::string_view content, std::string_view section,
   bool in_first_part = false;
   size_t pos = 0;
   while (pos < content.size()) {
-    Line line;
-    line.begin = pos;
-    size_t newline = content.find('\n', pos);
-    line.end = newline == std::string_view::npos ? content.size() : newline + 1;
-    line.text_end =
-        newline == std::string_view::npos ? content.size() : newline;
-    if (line.text_end > line.begin && content[line.text_end - 1] == '\r') {
-      --line.text_end;
-    }
+    const Line line = LineAt(content, pos);
     pos = line.end;
     ParsedLine parsed = Parse(content, line);
     if (parsed.kind == LineKind::kHeader) {
@@ -116,6 +122,38 @@ Lookup Find(std::string_view content, std::string_view section,
     }
   }
   return lookup;
+}
+
+// What a read gives for an entry line: its value without blanks around it
+// and without one pair of matching quotes, cut to kMaxValueBytes.
+std::string EntryValue(std::string_view content, const Line& line,
+                       size_t value_begin) {
+  std::string_view value =
+      Trim(content.substr(value_begin, line.text_end - value_begin));
+  if (value.size() >= 2 && value.front() == value.back() &&
+      (value.front() == '"' || value.front() == '\'')) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return std::string(CutValue(value));
+}
+
+// Orders names as SameText compares them: ASCII letters in one case, both
+// bytes of a GBK character as they are; 0 when SameText finds them equal.
+int CompareNames(std::string_view a, std::string_view b) {
+  const auto fold = [](char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  };
+  bool trail_a = false;
+  bool trail_b = false;
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    const auto x = static_cast<unsigned char>(trail_a ? a[i] : fold(a[i]));
+    const auto y = static_cast<unsigned char>(trail_b ? b[i] : fold(b[i]));
+    if (x != y) return x < y ? -1 : 1;
+    trail_a = !trail_a && IsGbkLeadByte(a[i]);
+    trail_b = !trail_b && IsGbkLeadByte(b[i]);
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
 }
 
 std::string_view LineEndOf(std::string_view content) {
@@ -185,13 +223,7 @@ std::string TIniFile::ReadString(const std::string& section,
   Lookup lookup = Find(content, section, key, true);
   if (lookup.matches.empty()) return default_text;
   const auto& [line, value_begin] = lookup.matches.front();
-  std::string_view value = Trim(std::string_view(content).substr(
-      value_begin, line.text_end - value_begin));
-  if (value.size() >= 2 && value.front() == value.back() &&
-      (value.front() == '"' || value.front() == '\'')) {
-    value = value.substr(1, value.size() - 2);
-  }
-  return std::string(CutValue(value));
+  return EntryValue(content, line, value_begin);
 }
 
 void TIniFile::WriteString(const std::string& section, const std::string& key,
@@ -230,6 +262,66 @@ void TIniFile::DeleteKey(const std::string& section,
   }
   result.append(content, kept_from, std::string::npos);
   ReplaceFileAtomically(file_name_, result);
+}
+
+IniSnapshot::IniSnapshot(const std::string& path) {
+  if (ReadFileBytes(path, &content_) != ReadResult::kOk) content_.clear();
+  const std::string_view content = content_;
+  size_t section_begin = 0;
+  size_t section_size = 0;
+  bool in_section = false;
+  for (size_t pos = 0; pos < content.size();) {
+    const Line line = LineAt(content, pos);
+    pos = line.end;
+    const ParsedLine parsed = Parse(content, line);
+    if (parsed.kind == LineKind::kHeader) {
+      section_begin = static_cast<size_t>(parsed.name.data() - content.data());
+      section_size = parsed.name.size();
+      in_section = true;
+    } else if (parsed.kind == LineKind::kEntry && in_section) {
+      entries_.push_back(
+          {section_begin, section_size,
+           static_cast<size_t>(parsed.name.data() - content.data()),
+           parsed.name.size(), line.begin, line.text_end, parsed.value_begin});
+    }
+  }
+  // Sorted by section and key; among equal ones the file's order stays, so
+  // the first entry of a key is found, as a read finds it.
+  std::stable_sort(entries_.begin(), entries_.end(),
+                   [this](const Entry& a, const Entry& b) {
+                     return Compare(a, Section(b), Key(b)) < 0;
+                   });
+}
+
+std::string_view IniSnapshot::Section(const Entry& e) const {
+  return std::string_view(content_).substr(e.section_begin, e.section_size);
+}
+
+std::string_view IniSnapshot::Key(const Entry& e) const {
+  return std::string_view(content_).substr(e.key_begin, e.key_size);
+}
+
+int IniSnapshot::Compare(const Entry& e, std::string_view section,
+                         std::string_view key) const {
+  const int by_section = CompareNames(Section(e), section);
+  return by_section != 0 ? by_section : CompareNames(Key(e), key);
+}
+
+std::string IniSnapshot::Read(const std::string& section,
+                              const std::string& key) const {
+  const std::string_view wanted_section = Trim(section);
+  const std::string_view wanted_key = Trim(key);
+  const auto it = std::lower_bound(
+      entries_.begin(), entries_.end(), 0, [&](const Entry& e, int) {
+        return Compare(e, wanted_section, wanted_key) < 0;
+      });
+  if (it == entries_.end() || Compare(*it, wanted_section, wanted_key) != 0) {
+    return std::string();
+  }
+  Line line;
+  line.begin = it->line_begin;
+  line.text_end = it->line_text_end;
+  return EntryValue(content_, line, it->value_begin);
 }
 
 std::string ReadEntry(const std::string& path, const std::string& section,

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "text/exception.h"
 
@@ -55,6 +57,34 @@ class TIniFile {
 
  private:
   std::string file_name_;
+};
+
+// One read and one parse of an INI file, for a caller that reads many of its
+// entries at once (the settings and the link table at start): Read gives
+// what ReadEntry with an empty default gives for the same section and key,
+// as the file stood when the snapshot was made. A missing or unreadable file
+// reads as empty.
+class IniSnapshot {
+ public:
+  explicit IniSnapshot(const std::string& path);
+  std::string Read(const std::string& section, const std::string& key) const;
+
+ private:
+  // An entry line of a section: offsets into content_.
+  struct Entry {
+    size_t section_begin, section_size;
+    size_t key_begin, key_size;
+    size_t line_begin, line_text_end, value_begin;
+  };
+  std::string_view Section(const Entry& e) const;
+  std::string_view Key(const Entry& e) const;
+  // <0, 0 or >0 as the entry's section and key order before, as or after
+  // these, with names compared as SameText compares them.
+  int Compare(const Entry& e, std::string_view section,
+              std::string_view key) const;
+
+  std::string content_;
+  std::vector<Entry> entries_;  // by section and key, then file order
 };
 
 // The three operations of the store, each on a fresh TIniFile for the path.

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <random>
 #include <stdexcept>
 
 #include "os/files.h"
@@ -18,7 +19,7 @@ namespace fs = std::filesystem;
 
 class ProfileStoreTest : public ::testing::Test {
  protected:
-  // The file as the program names it: home folder, "\", file name.
+  // The file as the program names it: home folder, separator, file name.
   std::string Ini() const { return dir_.Path() + "/qilo.ini"; }
   std::string Native() const { return dir_ / "qilo.ini"; }
   TestFolder dir_;
@@ -229,6 +230,59 @@ TEST_F(ProfileStoreTest, WriteInterruptedBeforeRenameLeavesOldFile) {
   EXPECT_EQ(ReadEntry(Ini(), "cfg", "commision"), "1.7");
   WriteEntry(Ini(), "cfg", "commision", "2");
   EXPECT_EQ(ReadEntry(Ini(), "cfg", "commision"), "2");
+}
+
+// One read and parse gives what a read per key gives, whatever the file
+// holds: headers in any case, with blanks or without their "]", a section in
+// two parts, keys twice, quotes, blanks, GBK names, long values, CR LF.
+TEST_F(ProfileStoreTest, ASnapshotReadsEveryKeyAsTheStoreDoes) {
+  const std::vector<std::string> names = {
+      "cfg",      "CFG",      " Cfg ", "info", "link", "1", "21", "k", "K",
+      "\xB9\xC9",  // a GBK character
+      "\xB9\x49", "\xB9\x69", "a b",   ""};
+  const std::vector<std::string> values = {
+      "1.7",
+      " 2 ",
+      "\"q\"",
+      "'q'",
+      "\"q'",
+      "",
+      "=",
+      std::string(3000, 'v'),
+      "\xB9\xC9" + std::string(2046, 'x') + "\xB9\xC9",
+      "a=b"};
+  std::mt19937 random(20261209);
+  const auto pick = [&](const std::vector<std::string>& from) {
+    return from[random() % from.size()];
+  };
+  for (int file = 0; file < 300; ++file) {
+    std::string content;
+    const int lines = static_cast<int>(random() % 24);
+    for (int i = 0; i < lines; ++i) {
+      switch (random() % 6) {
+        case 0:
+          content += "[" + pick(names) + (random() % 5 ? "]" : "");
+          break;
+        case 1:
+          content += "; " + pick(names);
+          break;
+        default:
+          content += pick(names) + (random() % 3 ? "=" : " = ") + pick(values);
+      }
+      if (i + 1 < lines || random() % 2)
+        content += random() % 3 ? "\n" : "\r\n";
+    }
+    PutFileBytes(Native(), content);
+    const IniSnapshot snapshot(Ini());
+    for (const std::string& section : names) {
+      for (const std::string& key : names) {
+        ASSERT_EQ(snapshot.Read(section, key), ReadEntry(Ini(), section, key))
+            << "file " << file << " [" << section << "] " << key << "\n"
+            << content;
+      }
+    }
+  }
+  EXPECT_EQ(IniSnapshot(dir_ / "none.ini").Read("cfg", "k"), "");
 }
 
 }  // namespace

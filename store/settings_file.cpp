@@ -28,11 +28,12 @@ void SaveSettings(const std::string& settings_path, SettingsFields fields) {
 }
 
 void LoadSettings(const std::string& settings_path, SettingsFields fields) {
-  fields.commission = ReadEntry(settings_path, kSection, "commision");
-  fields.stamp_tax = ReadEntry(settings_path, kSection, "stamptax");
-  fields.transfer = ReadEntry(settings_path, kSection, "transfer");
-  fields.other = ReadEntry(settings_path, kSection, "otherfee");
-  fields.precision = ReadEntry(settings_path, kSection, "precision");
+  const IniSnapshot settings(settings_path);
+  fields.commission = settings.Read(kSection, "commision");
+  fields.stamp_tax = settings.Read(kSection, "stamptax");
+  fields.transfer = settings.Read(kSection, "transfer");
+  fields.other = settings.Read(kSection, "otherfee");
+  fields.precision = settings.Read(kSection, "precision");
   fields.precision = PrecisionText(PrecisionOf(fields.precision));
   fields.price_format = PriceFormatFor(fields.precision);
 }
