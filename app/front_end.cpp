@@ -52,7 +52,9 @@ void FrontEnd::Run(const std::function<void()>& handler) {
 }
 
 void FrontEnd::Call(void (TFrmMain::*handler)()) {
-  Run([this, handler] { (form_.*handler)(); });
+  // The form by reference, not through `this`: GCC 12's UBSan misreads a
+  // closure that holds both `this` and a member function pointer.
+  Run([&form = form_, handler] { (form.*handler)(); });
 }
 
 void FrontEnd::ShowAll(bool force) {
