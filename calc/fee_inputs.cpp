@@ -10,15 +10,27 @@ std::string Quoted(std::string_view what, std::string_view value) {
   return std::string(what) + " '" + std::string(value) + "'";
 }
 
-// The number the text writes; the error names the input.
-Decimal ReadNumber(std::string_view text, std::string_view what) {
+void CheckAtMost(const Decimal& value, const Decimal& max,
+                 const std::string& shown) {
+  if (value > max) {
+    throw EFeeInputError(shown + " is above " + max.Text() +
+                         ", the largest the exact arithmetic takes");
+  }
+}
+
+// The number the text writes; the errors name the input and its bounds.
+Decimal ReadNumber(std::string_view text, std::string_view what,
+                   int max_decimals, const Decimal& max) {
   try {
     if (const std::optional<Decimal> value = Decimal::Parse(text)) {
       return *value;
     }
   } catch (const EDecimalError&) {
     throw EFeeInputError(Quoted(what, text) +
-                         " has more digits than the exact arithmetic takes");
+                         " has more digits than the exact arithmetic takes: "
+                         "at most " +
+                         max.Text() + " with " + std::to_string(max_decimals) +
+                         " decimals");
   }
   throw EFeeInputError(Quoted(what, text) + " is not a number");
 }
@@ -26,16 +38,13 @@ Decimal ReadNumber(std::string_view text, std::string_view what) {
 // A number of at most `max_decimals` decimals from `min` to `max`.
 Decimal ParseNumber(std::string_view text, std::string_view what,
                     int max_decimals, const Decimal& min, const Decimal& max) {
-  const Decimal value = ReadNumber(text, what);
+  const Decimal value = ReadNumber(text, what, max_decimals, max);
   const std::string shown = Quoted(what, value.Text());
   if (value.Decimals() > max_decimals) {
     throw EFeeInputError(shown + " has more than " +
                          std::to_string(max_decimals) + " decimals");
   }
-  if (value > max) {
-    throw EFeeInputError(shown + " is above " + max.Text() +
-                         ", the largest the exact arithmetic takes");
-  }
+  CheckAtMost(value, max, shown);
   if (value < min) {
     throw EFeeInputError(shown + (min.Sign() == 0
                                       ? " is negative"
@@ -60,10 +69,7 @@ Date ParseTradeDate(std::string_view text) {
 void CheckPrice(const Decimal& price, SecurityKind kind) {
   const std::string shown = Quoted("price", price.Text());
   if (price.Sign() <= 0) throw EFeeInputError(shown + " is not above zero");
-  if (price > Decimal(kMaxPrice, 0)) {
-    throw EFeeInputError(shown + " is above " + std::to_string(kMaxPrice) +
-                         ", the largest the exact arithmetic takes");
-  }
+  CheckAtMost(price, Decimal(kMaxPrice, 0), shown);
   if (!price.IsMultipleOf(Tick(kind))) {
     throw EFeeInputError(shown + " is not on the " + Tick(kind).Text() +
                          " tick");
@@ -75,20 +81,18 @@ void CheckCount(const Decimal& count) {
   if (count.Sign() <= 0 || count.Decimals() > 0) {
     throw EFeeInputError(shown + " is not a whole number above zero");
   }
-  if (count > Decimal(kMaxCount, 0)) {
-    throw EFeeInputError(shown + " is above " + std::to_string(kMaxCount) +
-                         ", the largest the exact arithmetic takes");
-  }
+  CheckAtMost(count, Decimal(kMaxCount, 0), shown);
 }
 
 Decimal ParsePrice(std::string_view text, SecurityKind kind) {
-  const Decimal price = ReadNumber(text, "price");
+  const Decimal price =
+      ReadNumber(text, "price", Tick(kind).Decimals(), Decimal(kMaxPrice, 0));
   CheckPrice(price, kind);
   return price;
 }
 
 Decimal ParseCount(std::string_view text) {
-  const Decimal count = ReadNumber(text, "count");
+  const Decimal count = ReadNumber(text, "count", 0, Decimal(kMaxCount, 0));
   CheckCount(count);
   return count;
 }
