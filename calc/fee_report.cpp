@@ -12,12 +12,12 @@ std::string Money(const Decimal& yuan) { return yuan.Text(2); }
 
 const std::string& ExchangeName(Exchange exchange) {
   switch (exchange) {
+    case Exchange::kShanghai:
+      return Gbk("上海");
     case Exchange::kShenzhen:
       return Gbk("深圳");
     case Exchange::kBeijing:
       return Gbk("北京");
-    case Exchange::kShanghai:
-      break;
   }
   return Gbk("上海");
 }

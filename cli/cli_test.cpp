@@ -331,6 +331,16 @@ TEST(CliTest, FeedStoresWhatThePageAnnounces) {
 
 namespace {
 
+// Runs qilo-cli and checks all it gives back.
+void ExpectRun(const std::string& args, const std::string& out,
+               const std::string& err, int code) {
+  SCOPED_TRACE(args);
+  const Result r = RunCli(args);
+  EXPECT_EQ(r.code, code);
+  EXPECT_EQ(r.out, out);
+  EXPECT_EQ(r.err, err);
+}
+
 const char kWorkedFields[] =
     "rules=2023-08-28\nbuy.amount=10000.00\nbuy.commission=5.00\n"
     "buy.stamp_tax=0.00\nbuy.transfer_fee=0.10\nbuy.other_fee=0.00\n"
@@ -342,7 +352,7 @@ const char kWorkedFields[] =
 TEST(CliTest, FeesAndRules) {
   const struct {
     std::string args;
-    const char* out;  // nullptr: not checked
+    const char* out;
     const char* err;
     int code;
   } kCases[] = {
@@ -420,13 +430,7 @@ TEST(CliTest, FeesAndRules) {
       {"fees 10 11", "", "qilo-cli fees: needs BUY SELL COUNT\n", 64},
       {"rules 2023-08-28", "", "qilo-cli rules: takes no arguments\n", 64},
   };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.args);
-    const Result r = RunCli(c.args);
-    EXPECT_EQ(r.code, c.code);
-    EXPECT_EQ(r.out, c.out);
-    EXPECT_EQ(r.err, c.err);
-  }
+  for (const auto& c : kCases) ExpectRun(c.args, c.out, c.err, c.code);
   // Without --date the rules are today's.
   const std::time_t now = std::time(nullptr);
   char today[16];
@@ -505,13 +509,7 @@ TEST(CliTest, StatementAddsTheFeesOfEachLine) {
        "fund, --rounding fen or none\n",
        64},
   };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.args);
-    const Result r = RunCli(c.args);
-    EXPECT_EQ(r.code, c.code);
-    EXPECT_EQ(r.out, c.out);
-    EXPECT_EQ(r.err, c.err);
-  }
+  for (const auto& c : kCases) ExpectRun(c.args, c.out, c.err, c.code);
   // The options set the terms of lines that give no market or kind.
   write(bad, "date,side,price,count\n2026-12-09,sell,10,1000\n");
   EXPECT_EQ(

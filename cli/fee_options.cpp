@@ -47,6 +47,9 @@ bool ReadFeeTerms(const ParsedArgs& parsed, FeeTerms* terms,
 Date LocalToday() {
   const std::time_t now = std::time(nullptr);
   const std::tm* local = std::localtime(&now);
+  if (local == nullptr) {
+    throw EFeeInputError("the local date is unknown: give --date");
+  }
   return Date{local->tm_year + 1900, local->tm_mon + 1, local->tm_mday};
 }
 
