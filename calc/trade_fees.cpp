@@ -60,8 +60,9 @@ Decimal LowestSellPrice(const FeeRow& row, const FeeTerms& terms,
   };
   // Unrounded, the profit grows with the price (the sell side's rates stay
   // far below the whole amount). Rounding moves each of the four fees by at
-  // most half a fen: below `maybe` no price reaches the goal, from `surely`
-  // on every price does.
+  // most half a fen, so a price whose exact profit is under `maybe` misses
+  // the goal and one whose exact profit reaches `surely` meets it: only the
+  // ticks between need a look.
   const Decimal slack(2, 2);
   const Decimal maybe = goal - slack;
   const Decimal surely = goal + slack;
