@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -328,6 +329,168 @@ TEST(CliTest, FeedStoresWhatThePageAnnounces) {
   EXPECT_EQ(qilo::ReadEntry(links, "info", "21"), "A");
   EXPECT_EQ(qilo::ReadEntry(links, "link", "22"), "http://b");
   EXPECT_EQ(qilo::ReadEntry(links, "info", "22"), "\xB9\xC9");
+}
+
+}  // namespace
+
+namespace {
+
+// Runs qilo-cli and checks all it gives back.
+void ExpectRun(const std::string& args, const std::string& out,
+               const std::string& err, int code) {
+  SCOPED_TRACE(args);
+  const Result r = RunCli(args);
+  EXPECT_EQ(r.code, code);
+  EXPECT_EQ(r.out, out);
+  EXPECT_EQ(r.err, err);
+}
+
+// The worked example and the whole table are checked byte for byte by the
+// cli_same_output_* tests, on both builds.
+TEST(CliTest, FeesAndRules) {
+  const struct {
+    std::string args;
+    const char* out;
+    const char* err;
+    int code;
+  } kCases[] = {
+      {"fees --date 2026-12-09 --market sz --kind fund --rounding none "
+       "--min-commission 0 --other 0.3 --target-profit 10 --fields 1.234 1.3 "
+       "100",
+       "rules=2023-08-28\nbuy.amount=123.40\nbuy.commission=0.03\n"
+       "buy.stamp_tax=0.00\nbuy.transfer_fee=0.00\nbuy.other_fee=0.30\n"
+       "buy.fees=0.33\nsell.amount=130.00\nsell.commission=0.03\n"
+       "sell.stamp_tax=0.00\nsell.transfer_fee=0.00\nsell.other_fee=0.30\n"
+       "sell.fees=0.33\ncost=123.73\nproceeds=129.67\nprofit=5.94\n"
+       "profit_rate=4.80\nbreak_even=1.241\ntarget=1.341\n",
+       "", 0},
+      {"rules --date 2023-08-27",
+       "2022-04-29 | stamp tax 1 per mille, sell side only | transfer fee "
+       "(both sides) sh 0.01 per mille of the amount; sz 0.01 per mille of "
+       "the amount; bj 0.01 per mille of the amount\n",
+       "", 0},
+      {"rules --date 2008-04-23", "", "no fee rules for 2008-04-23\n", 2},
+      {"rules --date 2023-02-29", "",
+       "'2023-02-29' is not a date (YYYY-MM-DD)\n", 2},
+      {"fees --date 2023-8-28 10 11 1000", "",
+       "'2023-8-28' is not a date (YYYY-MM-DD)\n", 2},
+      {"fees --date 2021-11-14 --market bj 10 11 1000", "",
+       "no fee rules for 2021-11-14\n", 2},
+      {"fees --date 2026-12-09 10 11 0", "",
+       "count '0' is not a whole number above zero\n", 2},
+      {"fees --date 2026-12-09 10 11 -100", "",
+       "count '-100' is not a whole number above zero\n", 2},
+      {"fees --date 2026-12-09 10.005 11 100", "",
+       "price '10.005' is not on the 0.01 tick\n", 2},
+      {"fees --date 2026-12-09 10 11 10000000001", "",
+       "count '10000000001' is above 10000000000, the largest the exact "
+       "arithmetic takes\n",
+       2},
+      {"fees --date 2026-12-09 --commission 100.5 10 11 100", "",
+       "commission '100.5' is above 100, the largest the exact arithmetic "
+       "takes\n",
+       2},
+      {"fees --date 2026-12-09 --commission 0.00001 10 11 100", "",
+       "commission '0.00001' has more than 4 decimals\n", 2},
+      {"fees --date 2026-12-09 --target-profit 1 --target-rate 1 10 11 100", "",
+       "qilo-cli fees: takes --target-profit or --target-rate, not both\n", 64},
+      {"fees --market hk 10 11 100", "",
+       "qilo-cli fees: --market takes sh, sz or bj, --kind stock or fund, "
+       "--rounding fen or none\n",
+       64},
+      {"fees 10 11", "", "qilo-cli fees: needs BUY SELL COUNT\n", 64},
+      {"rules 2023-08-28", "", "qilo-cli rules: takes no arguments\n", 64},
+  };
+  for (const auto& c : kCases) ExpectRun(c.args, c.out, c.err, c.code);
+  // Without --date the rules are today's.
+  const std::time_t now = std::time(nullptr);
+  char today[16];
+  std::strftime(today, sizeof today, "%Y-%m-%d", std::localtime(&now));
+  EXPECT_EQ(RunCli("fees 10 11 1000").out,
+            RunCli(std::string("fees --date ") + today + " 10 11 1000").out);
+  // Each new command is in the program's help with its usage and summary.
+  const std::string help = RunCli("--help").out;
+  for (const char* command : {"fees", "statement", "rules"}) {
+    SCOPED_TRACE(command);
+    const std::string usage = RunCli(std::string(command) + " --help").out;
+    ASSERT_EQ(usage.rfind(std::string("usage: qilo-cli ") + command, 0), 0u);
+    const size_t line_end = usage.find('\n');
+    EXPECT_NE(help.find("\n  " + usage.substr(7, line_end - 7) + "\n      " +
+                        usage.substr(line_end + 1)),
+              std::string::npos)
+        << help;
+  }
+}
+
+TEST(CliTest, StatementAddsTheFeesOfEachLine) {
+  const std::string utf8 = ::testing::TempDir() + "qilo_cli_statement.csv";
+  const std::string gbk = ::testing::TempDir() + "qilo_cli_statement_gbk.csv";
+  const std::string bad = ::testing::TempDir() + "qilo_cli_statement_bad.csv";
+  auto write = [](const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  };
+  const std::string lines =
+      "2026-12-09,buy,10,1000,,,\"a, b\"\n"
+      "2026-12-09,SELL_SIDE,11,1000,sz,,\n"
+      "2026-12-09,sell,1.234,1000,sh,fund,\n"
+      "2008-04-23,buy,10,100,,,\n"
+      "2026-12-09,hold,10,100,,,\n"
+      "2026-12-09,buy,10.001,100,,,\n"
+      "\n"
+      "2015-08-03,BUY,10,500,sh,stock,\r\n"
+      "2026-12-09,buy,10,100\n";
+  auto with_sell = [&lines](const std::string& sell) {
+    std::string text = "date,side,price,count,market,kind,note\n" + lines;
+    text.replace(text.find("SELL_SIDE"), 9, sell);
+    return text;
+  };
+  write(utf8, with_sell("卖出"));
+  write(gbk, with_sell("\xC2\xF4\xB3\xF6"));
+  write(bad, "date,side,count\n2026-12-09,buy,100\n");
+  const std::string out =
+      "date,side,price,count,market,kind,note,amount,commission,stamp_tax,"
+      "transfer_fee,other_fee,fees,net\n"
+      "2026-12-09,buy,10,1000,,,\"a, b\","
+      "10000.00,5.00,0.00,0.10,0.00,5.10,10005.10\n"
+      "2026-12-09,卖出,11,1000,sz,,,11000.00,5.00,5.50,0.11,0.00,10.61,"
+      "10989.39\n"
+      "2026-12-09,sell,1.234,1000,sh,fund,,1234.00,5.00,0.00,0.00,0.00,5.00,"
+      "1229.00\n"
+      "2015-08-03,BUY,10,500,sh,stock,,5000.00,5.00,0.00,0.10,0.00,5.10,"
+      "5005.10\n";
+  const std::string err =
+      "line 5: no fee rules for 2008-04-23\n"
+      "line 6: side 'hold' is not buy, sell, 买入 or 卖出\n"
+      "line 7: price '10.001' is not on the 0.01 tick\n"
+      "line 10: 4 fields where the header has 7\n";
+  const struct {
+    std::string args;
+    std::string out;
+    std::string err;
+    int code;
+  } kCases[] = {
+      {"statement " + utf8, out, err, 2},
+      {"statement " + gbk, out, err, 2},
+      {"statement --commission 1 --min-commission 0 --market sz " + bad, "",
+       "line 1: missing column 'price'\n", 2},
+      {"statement " + bad + ".missing", "",
+       "cannot read " + bad + ".missing: no such file\n", 2},
+      {"statement --rounding up " + bad, "",
+       "qilo-cli statement: --market takes sh, sz or bj, --kind stock or "
+       "fund, --rounding fen or none\n",
+       64},
+  };
+  for (const auto& c : kCases) ExpectRun(c.args, c.out, c.err, c.code);
+  // The options set the terms of lines that give no market or kind.
+  write(bad, "date,side,price,count\n2026-12-09,sell,10,1000\n");
+  EXPECT_EQ(
+      RunCli("statement --commission 1 --min-commission 0 --other 0.5 "
+             "--market bj " +
+             bad)
+          .out,
+      "date,side,price,count,amount,commission,stamp_tax,transfer_fee,"
+      "other_fee,fees,net\n"
+      "2026-12-09,sell,10,1000,10000.00,10.00,5.00,0.10,0.50,15.60,9984.40\n");
 }
 
 }  // namespace

@@ -1,0 +1,119 @@
+#include "calc/fee_inputs.h"
+
+#include <optional>
+#include <string>
+
+namespace qilo {
+namespace {
+
+std::string Quoted(std::string_view what, std::string_view value) {
+  return std::string(what) + " '" + std::string(value) + "'";
+}
+
+void CheckAtMost(const Decimal& value, const Decimal& max,
+                 const std::string& shown) {
+  if (value > max) {
+    throw EFeeInputError(shown + " is above " + max.Text() +
+                         ", the largest the exact arithmetic takes");
+  }
+}
+
+// The number the text writes; the errors name the input and its bounds.
+Decimal ReadNumber(std::string_view text, std::string_view what,
+                   int max_decimals, const Decimal& max) {
+  try {
+    if (const std::optional<Decimal> value = Decimal::Parse(text)) {
+      return *value;
+    }
+  } catch (const EDecimalError&) {
+    throw EFeeInputError(Quoted(what, text) +
+                         " has more digits than the exact arithmetic takes: "
+                         "at most " +
+                         max.Text() + " with " + std::to_string(max_decimals) +
+                         " decimals");
+  }
+  throw EFeeInputError(Quoted(what, text) + " is not a number");
+}
+
+// A number of at most `max_decimals` decimals from `min` to `max`.
+Decimal ParseNumber(std::string_view text, std::string_view what,
+                    int max_decimals, const Decimal& min, const Decimal& max) {
+  const Decimal value = ReadNumber(text, what, max_decimals, max);
+  const std::string shown = Quoted(what, value.Text());
+  if (value.Decimals() > max_decimals) {
+    throw EFeeInputError(shown + " has more than " +
+                         std::to_string(max_decimals) + " decimals");
+  }
+  CheckAtMost(value, max, shown);
+  if (value < min) {
+    throw EFeeInputError(shown + (min.Sign() == 0
+                                      ? " is negative"
+                                      : " is below " + min.Text() +
+                                            ", the lowest the exact "
+                                            "arithmetic takes"));
+  }
+  return value;
+}
+
+}  // namespace
+
+Date ParseTradeDate(std::string_view text) {
+  const std::optional<Date> date = ParseDate(text);
+  if (!date) {
+    throw EFeeInputError("'" + std::string(text) +
+                         "' is not a date (YYYY-MM-DD)");
+  }
+  return *date;
+}
+
+void CheckPrice(const Decimal& price, SecurityKind kind) {
+  const std::string shown = Quoted("price", price.Text());
+  if (price.Sign() <= 0) throw EFeeInputError(shown + " is not above zero");
+  CheckAtMost(price, Decimal(kMaxPrice, 0), shown);
+  if (!price.IsMultipleOf(Tick(kind))) {
+    throw EFeeInputError(shown + " is not on the " + Tick(kind).Text() +
+                         " tick");
+  }
+}
+
+void CheckCount(const Decimal& count) {
+  const std::string shown = Quoted("count", count.Text());
+  if (count.Sign() <= 0 || count.Decimals() > 0) {
+    throw EFeeInputError(shown + " is not a whole number above zero");
+  }
+  CheckAtMost(count, Decimal(kMaxCount, 0), shown);
+}
+
+Decimal ParsePrice(std::string_view text, SecurityKind kind) {
+  const Decimal price =
+      ReadNumber(text, "price", Tick(kind).Decimals(), Decimal(kMaxPrice, 0));
+  CheckPrice(price, kind);
+  return price;
+}
+
+Decimal ParseCount(std::string_view text) {
+  const Decimal count = ReadNumber(text, "count", 0, Decimal(kMaxCount, 0));
+  CheckCount(count);
+  return count;
+}
+
+Decimal ParseCommissionRate(std::string_view text) {
+  return ParseNumber(text, "commission", 4, Decimal(0, 0),
+                     Decimal(kMaxCommissionPerMille, 0));
+}
+
+Decimal ParseFeeYuan(std::string_view text, std::string_view what) {
+  return ParseNumber(text, what, 2, Decimal(0, 0), Decimal(kMaxFeeYuan, 0));
+}
+
+Decimal ParseTargetProfit(std::string_view text) {
+  return ParseNumber(text, "target profit", 2, Decimal(-kMaxTargetProfit, 0),
+                     Decimal(kMaxTargetProfit, 0));
+}
+
+Decimal ParseTargetRate(std::string_view text) {
+  return ParseNumber(text, "target rate", 4, Decimal(-kMaxTargetRate, 0),
+                     Decimal(kMaxTargetRate, 0));
+}
+
+}  // namespace qilo

@@ -1,0 +1,130 @@
+#include "calc/fee_report.h"
+
+#include <tuple>
+#include <utility>
+
+#include "text/gbk.h"
+
+namespace qilo {
+namespace {
+
+std::string Money(const Decimal& yuan) { return yuan.Text(2); }
+
+const std::string& ExchangeName(Exchange exchange) {
+  switch (exchange) {
+    case Exchange::kShanghai:
+      return Gbk("上海");
+    case Exchange::kShenzhen:
+      return Gbk("深圳");
+    case Exchange::kBeijing:
+      return Gbk("北京");
+  }
+  return Gbk("上海");
+}
+
+std::string TransferRuleText(const TransferRule& rule) {
+  using Basis = TransferRule::Basis;
+  switch (rule.basis) {
+    case Basis::kNotTraded:
+      return "not traded";
+    case Basis::kNone:
+      return "none";
+    case Basis::kPerThousandShares:
+      return rule.rate.Text() + " yuan per 1000 shares, at least " +
+             rule.minimum.Text() + " yuan";
+    case Basis::kPerMilleOfAmount:
+      break;
+  }
+  std::string text = rule.rate.Text() + " per mille of the amount";
+  if (rule.trades_from != Date{}) text += " from " + DateText(rule.trades_from);
+  return text;
+}
+
+}  // namespace
+
+std::string PriceText(const Decimal& price, SecurityKind kind) {
+  return price.Text(Tick(kind).Decimals());
+}
+
+std::string FeeFieldLines(const TradeResult& result, SecurityKind kind) {
+  std::string out = "rules=" + DateText(result.rules_from) + "\n";
+  for (const auto& [name, side] :
+       {std::pair{"buy", &result.buy}, std::pair{"sell", &result.sell}}) {
+    const std::string prefix = std::string(name) + ".";
+    out += prefix + "amount=" + Money(side->amount) + "\n";
+    out += prefix + "commission=" + Money(side->commission) + "\n";
+    out += prefix + "stamp_tax=" + Money(side->stamp_tax) + "\n";
+    out += prefix + "transfer_fee=" + Money(side->transfer_fee) + "\n";
+    out += prefix + "other_fee=" + Money(side->other_fee) + "\n";
+    out += prefix + "fees=" + Money(side->fees) + "\n";
+  }
+  out += "cost=" + Money(result.cost) + "\n";
+  out += "proceeds=" + Money(result.proceeds) + "\n";
+  out += "profit=" + Money(result.profit) + "\n";
+  out += "profit_rate=" + result.profit_rate.Text(2) + "\n";
+  out += "break_even=" + PriceText(result.break_even, kind) + "\n";
+  if (result.target) {
+    out += "target=" + PriceText(*result.target, kind) + "\n";
+  }
+  return out;
+}
+
+std::string FeeSummary(const FeeTerms& terms, const Decimal& buy_price,
+                       const Decimal& sell_price, const Decimal& count,
+                       const TradeResult& result) {
+  const std::string comma = Gbk("，");
+  std::string out = Gbk("规则：") + DateText(result.rules_from) + Gbk(" 起") +
+                    comma + ExchangeName(terms.exchange) + comma +
+                    Gbk(terms.kind == SecurityKind::kFund ? "基金" : "股票");
+  if (terms.rounding == Rounding::kNone) out += comma + Gbk("费用不取整");
+  out += "\n";
+  for (const auto& [name, price, side] :
+       {std::tuple{"买入 ", &buy_price, &result.buy},
+        std::tuple{"卖出 ", &sell_price, &result.sell}}) {
+    out += Gbk(name) + PriceText(*price, terms.kind) + Gbk(" × ") +
+           count.Text() + Gbk("：金额 ") + Money(side->amount) +
+           Gbk("，佣金 ") + Money(side->commission) + Gbk("，印花税 ") +
+           Money(side->stamp_tax) + Gbk("，过户费 ") +
+           Money(side->transfer_fee) + Gbk("，其他 ") + Money(side->other_fee) +
+           Gbk("，费用 ") + Money(side->fees) + "\n";
+  }
+  out += Gbk("买入成本 ") + Money(result.cost) + Gbk("，卖出收入 ") +
+         Money(result.proceeds) + Gbk("，费用合计 ") +
+         Money(result.buy.fees + result.sell.fees) + "\n";
+  out += Gbk("净利润 ") + Money(result.profit) + Gbk("，利润率 ") +
+         result.profit_rate.Text(2) + "%\n";
+  out += Gbk("保本价 ") + PriceText(result.break_even, terms.kind) + "\n";
+  if (result.target) {
+    out += Gbk("目标价 ") + PriceText(*result.target, terms.kind) + "\n";
+  }
+  return out;
+}
+
+std::string SideColumns(const SideFees& fees, Side side) {
+  const Decimal net =
+      side == Side::kBuy ? fees.amount + fees.fees : fees.amount - fees.fees;
+  std::string out;
+  for (const Decimal* yuan :
+       {&fees.amount, &fees.commission, &fees.stamp_tax, &fees.transfer_fee,
+        &fees.other_fee, &fees.fees, &net}) {
+    if (!out.empty()) out += ",";
+    out += Money(*yuan);
+  }
+  return out;
+}
+
+std::string FeeRowText(const FeeRow& row) {
+  std::string out = DateText(row.from) + " | stamp tax " +
+                    row.stamp_tax_per_mille.Text() + " per mille, " +
+                    (row.stamp_tax_on_buy ? "both sides" : "sell side only") +
+                    " | transfer fee (both sides)";
+  for (Exchange exchange :
+       {Exchange::kShanghai, Exchange::kShenzhen, Exchange::kBeijing}) {
+    out += std::string(exchange == Exchange::kShanghai ? " " : "; ") +
+           ExchangeCode(exchange) + " " +
+           TransferRuleText(row.TransferOn(exchange));
+  }
+  return out;
+}
+
+}  // namespace qilo

@@ -1,0 +1,62 @@
+#include "cli/fee_options.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "calc/fee_inputs.h"
+#include "text/gbk.h"
+
+namespace qilo::cli {
+
+std::vector<std::string> FeeRuleOptions() {
+  return {"--market",         "--kind",  "--commission",
+          "--min-commission", "--other", "--rounding"};
+}
+
+bool ReadFeeTerms(const ParsedArgs& parsed, FeeTerms* terms,
+                  std::string* problem) {
+  const std::optional<Exchange> exchange =
+      ExchangeFromCode(parsed.Get("--market", "sh"));
+  const std::optional<SecurityKind> kind =
+      SecurityKindFromCode(parsed.Get("--kind", "stock"));
+  const std::string rounding = parsed.Get("--rounding", "fen");
+  if (!exchange || !kind || (rounding != "fen" && rounding != "none")) {
+    *problem =
+        "--market takes sh, sz or bj, --kind stock or fund, --rounding "
+        "fen or none";
+    return false;
+  }
+  terms->exchange = *exchange;
+  terms->kind = *kind;
+  terms->rounding = rounding == "fen" ? Rounding::kFen : Rounding::kNone;
+  if (parsed.Has("--commission")) {
+    terms->commission_per_mille =
+        ParseCommissionRate(Utf8ToGbk(parsed.Get("--commission")));
+  }
+  if (parsed.Has("--min-commission")) {
+    terms->min_commission = ParseFeeYuan(
+        Utf8ToGbk(parsed.Get("--min-commission")), "min commission");
+  }
+  if (parsed.Has("--other")) {
+    terms->other_fee =
+        ParseFeeYuan(Utf8ToGbk(parsed.Get("--other")), "other fee");
+  }
+  return true;
+}
+
+Date LocalToday() {
+  const std::time_t now = std::time(nullptr);
+  const std::tm* local = std::localtime(&now);
+  if (local == nullptr) {
+    throw EFeeInputError("the local date is unknown: give --date");
+  }
+  return Date{local->tm_year + 1900, local->tm_mon + 1, local->tm_mday};
+}
+
+int FeeError(const Exception& error) {
+  std::fflush(stdout);
+  std::fprintf(stderr, "%s\n", GbkToUtf8(error.Message()).c_str());
+  return 2;
+}
+
+}  // namespace qilo::cli

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "calc/fee_schedule.h"
+#include "calc/trade_fees.h"
+#include "cli/command.h"
+
+// The usage of the rule options that fees and statement share.
+#define QILO_FEE_RULE_USAGE                                          \
+  "[--market sh|sz|bj] [--kind stock|fund] [--commission PERMILLE] " \
+  "[--min-commission YUAN] [--other YUAN] [--rounding fen|none]"
+
+namespace qilo::cli {
+
+// The rule options, each taking a value, for ParseArgs.
+std::vector<std::string> FeeRuleOptions();
+
+// Sets `terms` from the rule options given (the date is left alone). A word
+// option with another word gives false and the problem, for UsageError; a
+// number the rules cannot take throws EFeeInputError.
+bool ReadFeeTerms(const ParsedArgs& parsed, FeeTerms* terms,
+                  std::string* problem);
+
+// Today's date in the local time zone.
+Date LocalToday();
+
+// Writes the error's message (GBK) on stderr as UTF-8 and gives exit code 2.
+int FeeError(const Exception& error);
+
+}  // namespace qilo::cli
