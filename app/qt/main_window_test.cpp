@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -636,6 +637,55 @@ TEST_F(QtWindowTest, TickerRunsOnItsTimerAndTheEditorOpensWithTheEntryShown) {
   EXPECT_EQ(Edit("EdSiteName")->text(), "Sina");
   EXPECT_EQ(Edit("EdSiteAdd")->text(), "www.sina.com.cn");
   SaveShot("editor.png");
+}
+
+// At any display scale (QT_SCALE_FACTOR; CTest runs 1.25, 1.5 and 2): the
+// window is the layout's size times the scale, the bottom rule runs unbroken
+// across it, the per-mille signs are inked and the results fit their fields.
+TEST_F(QtWindowTest, WholeAtTheDisplayScale) {
+  Type("EdPriceBuy", "10");
+  Type("EdPriceSell", "11");
+  Type("EdCnt", "1000");
+  QTest::mouseClick(window_->WidgetNamed("BtnCal"), Qt::LeftButton);
+  const QImage image = window_->grab().toImage();
+  const double s = window_->devicePixelRatioF();
+  if (const QByteArray path = qgetenv("QILO_SCALE_PNG"); !path.isEmpty()) {
+    image.save(QString::fromLocal8Bit(path));
+  }
+  EXPECT_NEAR(image.width(), 469 * s, 1);
+  EXPECT_NEAR(image.height(), 232 * s, 1);
+  const auto teal = [](QRgb c) {
+    return qRed(c) < 60 && std::abs(qGreen(c) - 128) < 50 &&
+           std::abs(qBlue(c) - 128) < 50;
+  };
+  std::vector<int> gaps;
+  for (int x = static_cast<int>(std::ceil(s)); x < image.width(); ++x) {
+    bool inked = false;
+    for (int y = static_cast<int>(229 * s); y < image.height(); ++y) {
+      inked = inked || teal(image.pixel(x, y));
+    }
+    if (!inked) gaps.push_back(x);
+  }
+  EXPECT_TRUE(gaps.empty()) << gaps.size() << " columns, the first "
+                            << (gaps.empty() ? -1 : gaps.front());
+  for (const int y : {21, 57, 93}) {
+    SCOPED_TRACE(y);
+    // The "。" right of each "%", in window pixels times the scale.
+    const QRect cell(static_cast<int>((17 + 112) * s),
+                     static_cast<int>((45 + y + 2) * s),
+                     static_cast<int>(10 * s), static_cast<int>(13 * s));
+    int ink = 0;
+    for (int x = cell.left(); x <= cell.right(); ++x) {
+      for (int yy = cell.top(); yy <= cell.bottom(); ++yy) {
+        ink += qGray(image.pixel(x, yy)) < 160;
+      }
+    }
+    EXPECT_GE(ink, 2);
+  }
+  for (const char* field : {"EdCostBuy", "EdCostSell", "EdProfit"}) {
+    EXPECT_FALSE(Edit(field)->Overflows()) << field;
+  }
+  EXPECT_EQ(Edit("EdProfit")->text(), "943.30");
 }
 
 TEST_F(QtWindowTest, RendersTheWindowWithItsFrame) {
