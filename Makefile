@@ -98,14 +98,14 @@ run: build
 	  "screenshot in build/screenshot.png"; \
 	  sh app/qt/run_headless.sh build/qilo build/screenshot.png; fi
 
-# Optimised build: the micro-benchmarks, the window's start-up, and fetches
-# over loopback timed against curl.
+# Optimised build: the micro-benchmarks, the window's start-up against a bare
+# Qt window, and fetches over loopback against curl; a failing run fails.
 bench: deps
 	$(call install_missing,curl)
 	cmake --preset release
 	cmake --build --preset release
 	./build-release/bench/qilo_bench
-	sh bench/startup_bench.sh build-release/qilo
+	sh bench/startup_bench.sh build-release/qilo build-release/bench/bare_qt_window
 	bash bench/fetch_bench.sh build-release/qilo-cli
 
 format:

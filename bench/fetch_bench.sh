@@ -62,31 +62,35 @@ trap 'kill $SERVER 2>/dev/null; rm -f "$PORT_FILE"' EXIT
 for _ in $(seq 100); do [ -s "$PORT_FILE" ] && break; sleep 0.1; done
 PORT=$(cat "$PORT_FILE")
 
-# Milliseconds of the fastest of $RUNS runs of a command (output dropped).
-fastest_ms() {
-  local best=""
-  for _ in $(seq "$RUNS"); do
-    local start end ms
-    start=$(date +%s%N)
-    "$@" >/dev/null
-    end=$(date +%s%N)
-    ms=$(( (end - start) / 1000000 ))
-    if [ -z "$best" ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
-  done
-  echo "$best"
+# Milliseconds of one run of a command, output dropped; a run that fails
+# fails the benchmark rather than pass for a fast one.
+run_ms() {
+  local start end
+  start=$(date +%s%N)
+  "$@" >/dev/null || { echo "fetch_bench: failed: $*" >&2; return 1; }
+  end=$(date +%s%N)
+  echo $(( (end - start) / 1000000 ))
 }
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 # Both clients must see the same 64 MiB before anything is timed.
 for path in length chunked close; do
-  a=$("$CLI" fetch "http://127.0.0.1:$PORT/$path" | md5sum)
-  b=$(curl -s "http://127.0.0.1:$PORT/$path" | md5sum)
+  a=$("$CLI" fetch "http://127.0.0.1:$PORT/$path" | md5sum) || exit 1
+  b=$(curl -sf "http://127.0.0.1:$PORT/$path" | md5sum) || exit 1
   [ "$a" = "$b" ] || { echo "bodies differ for /$path" >&2; exit 1; }
 done
 
-printf '%-9s %10s %10s %7s\n' framing qilo_ms curl_ms ratio
+printf '%-9s %10s %10s %7s   (medians of %d runs, the two clients taking turns)\n' \
+  framing qilo_ms curl_ms ratio "$RUNS"
 for path in length chunked close; do
   url="http://127.0.0.1:$PORT/$path"
-  q=$(fastest_ms "$CLI" fetch "$url")
-  c=$(fastest_ms curl -s -o /dev/null "$url")
+  qs="" cs=""
+  for _ in $(seq "$RUNS"); do
+    q=$(run_ms "$CLI" fetch "$url") || exit 1
+    c=$(run_ms curl -sf -o /dev/null "$url") || exit 1
+    qs+="$q"$'\n' cs+="$c"$'\n'
+  done
+  q=$(printf '%s' "$qs" | median)
+  c=$(printf '%s' "$cs" | median)
   printf '%-9s %10d %10d %7s\n' "$path" "$q" "$c" "$(awk -v q="$q" -v c="$c" 'BEGIN { printf "%.2f", (c > 0 ? q / c : 0) }')"
 done

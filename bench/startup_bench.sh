@@ -1,56 +1,63 @@
 #!/bin/sh
-# Start-up of the Qilo window: wall-clock time from launching the program to
-# its first painted frame on Qt's offscreen platform, and its resident memory
-# (VmRSS) at that moment. The program reports both itself when
-# QILO_STARTUP_PROBE is set, then ends.
-# Usage: bench/startup_bench.sh [QILO_BINARY]   (RUNS=n, default 15)
+# Start-up of the Qilo window against its floor, a bare Qt Widgets window of
+# the same size (bench/bare_qt_window): the time from starting each program
+# to its first painted frame, on Qt's offscreen platform and on an X server
+# (Xvfb), and the resident memory at that frame. Runs alternate between the
+# two programs; the table gives medians, the ratio Qilo/floor and Qilo's
+# spread (min-max). Both programs report their first frame themselves when
+# QILO_STARTUP_PROBE is set; a run that reports none fails the benchmark.
+# Usage: bench/startup_bench.sh QILO BARE_WINDOW   (RUNS=n, default 15)
 set -eu
-root=$(cd "$(dirname "$0")/.." && pwd)
-qilo=${1:-}
-if [ -z "$qilo" ]; then
-  for candidate in "$root/build-release/qilo" "$root/build/qilo"; do
-    if [ -x "$candidate" ]; then
-      qilo=$candidate
-      break
-    fi
-  done
-fi
-if [ -z "$qilo" ] || [ ! -x "$qilo" ]; then
-  echo "startup_bench: no qilo binary (build build-release/qilo or build/qilo first)" >&2
-  exit 1
-fi
-runs=${RUNS:-15}
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT INT TERM
-
-probe() {
-  env -u HOMEDRIVE -u HOMEPATH HOME="$home" QT_QPA_PLATFORM=offscreen \
-    QILO_STARTUP_PROBE=1 "$qilo" 2>/dev/null
-}
-
-# The first start writes the settings file; later starts read it, as a user's do.
-probe >/dev/null
-results=$(
-  i=0
-  while [ "$i" -lt "$runs" ]; do
+if [ "${1:-}" = --measure ]; then
+  platform=$2 qilo=$3 bare=$4 runs=$5
+  # One run: microseconds from the start to the first frame, and the memory.
+  # The environment is set once, so nothing else is started before the clock.
+  sample() {
     start=$(date +%s%N)
-    out=$(probe)
+    out=$("$1" 2>/dev/null) || { echo "startup_bench: $1 failed" >&2; return 1; }
     frame=$(echo "$out" | sed -n 's/.*first_frame_ns=\([0-9]*\).*/\1/p')
     rss=$(echo "$out" | sed -n 's/.*rss_kb=\([0-9]*\).*/\1/p')
     if [ -z "$frame" ] || [ -z "$rss" ]; then
-      echo "startup_bench: $qilo printed no probe line" >&2
-      exit 1
+      echo "startup_bench: $1 reported no first frame" >&2
+      return 1
     fi
     echo "$(((frame - start) / 1000)) $rss"
+  }
+  export QT_QPA_PLATFORM=$platform QILO_STARTUP_PROBE=1
+  # The first start writes the settings file; later ones read it, as a
+  # user's do.
+  sample "$qilo" >/dev/null
+  i=0
+  while [ "$i" -lt "$runs" ]; do
+    q=$(sample "$qilo") || exit 1
+    b=$(sample "$bare") || exit 1
+    echo "$q $b"
     i=$((i + 1))
   done
-)
-echo "$results" | sort -n | awk -v bin="$qilo" '
-  { us[NR] = $1; rss[NR] = $2 }
-  END {
-    n = NR; mid = int((n + 1) / 2)
-    printf "qilo start-up to first frame (%s, offscreen, %d runs): median %.1f ms, min %.1f ms, max %.1f ms\n",
-           bin, n, us[mid] / 1000, us[1] / 1000, us[n] / 1000
-    # The memory of the median run.
-    printf "qilo resident memory after start-up (VmRSS): %.1f MB\n", rss[mid] / 1024
-  }'
+  exit 0
+fi
+
+qilo=${1:?usage: startup_bench.sh QILO BARE_WINDOW}
+bare=${2:?usage: startup_bench.sh QILO BARE_WINDOW}
+runs=${RUNS:-15}
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT INT TERM
+export HOME="$home"
+unset HOMEDRIVE HOMEPATH
+offscreen=$(sh "$0" --measure offscreen "$qilo" "$bare" "$runs")
+x=$(xvfb-run -a -s '-screen 0 1024x768x24' sh "$0" --measure xcb "$qilo" "$bare" "$runs")
+
+# Median of column $2 of the lines on stdin, and its min and max.
+stats() { awk -v c="$1" '{ print $c }' | sort -n | awk '
+  { v[NR] = $1 } END { printf "%s %s %s\n", v[int((NR + 1) / 2)], v[1], v[NR] }'; }
+row() {  # label, samples, qilo column, floor column, divisor, unit
+  set -- "$1" "$2" "$(echo "$2" | stats "$3")" "$(echo "$2" | stats "$4")" "$5" "$6"
+  echo "$1|$3|$4|$5|$6" | awk -F'|' '{
+    split($2, q, " "); split($3, f, " ")
+    printf "%-44s %9.1f %9.1f %6.2f   %.1f-%.1f %s\n", $1, q[1] / $4, f[1] / $4,
+           q[1] / f[1], q[2] / $4, q[3] / $4, $5 }'
+}
+printf "%-44s %9s %9s %6s   %s (%d runs each)\n" figure qilo floor ratio "qilo spread" "$runs"
+row "Qt window, start to first frame, offscreen" "$offscreen" 1 3 1000 ms
+row "the same on an X server" "$x" 1 3 1000 ms
+row "resident memory at first frame, X" "$x" 2 4 1024 MB
