@@ -237,7 +237,7 @@ TEST_F(ProfileStoreTest, WriteInterruptedBeforeRenameLeavesOldFile) {
 // two parts, keys twice, quotes, blanks, GBK names, long values, CR LF.
 TEST_F(ProfileStoreTest, ASnapshotReadsEveryKeyAsTheStoreDoes) {
   const std::vector<std::string> names = {
-      "cfg",      "CFG",      " Cfg ", "info", "link", "1", "21", "k", "K",
+      "cfg",      "CFG",      " Cfg ", "info", "1", "k", "K",
       "\xB9\xC9",  // a GBK character
       "\xB9\x49", "\xB9\x69", "a b",   ""};
   const std::vector<std::string> values = {
@@ -255,7 +255,8 @@ TEST_F(ProfileStoreTest, ASnapshotReadsEveryKeyAsTheStoreDoes) {
   const auto pick = [&](const std::vector<std::string>& from) {
     return from[random() % from.size()];
   };
-  for (int file = 0; file < 300; ++file) {
+  // Under wine every read of a file is slow: few files, many keys each.
+  for (int file = 0; file < 120; ++file) {
     std::string content;
     const int lines = static_cast<int>(random() % 24);
     for (int i = 0; i < lines; ++i) {
