@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "text/exception.h"
+
+namespace qilo {
+
+// A Win32 call the window needs failed: a window class, a window, a font or
+// bitmap, a timer. Raised at start-up it ends the program with its message;
+// later it is shown as a handler's error is.
+QILO_DECLARE_EXCEPTION(EWin32Error, Exception);
+
+// Throws EWin32Error: "Cannot <what>: <the system's text for GetLastError()>
+// (error <code>)", or only "Cannot <what>" when the call set no error code.
+// `what` is GBK ("create the window EdCnt").
+[[noreturn]] void ThrowLastError(const std::string& what);
+
+// `result` when it is not null (not 0), else ThrowLastError(what).
+template <typename T>
+T Checked(T result, const std::string& what) {
+  if (!result) ThrowLastError(what);
+  return result;
+}
+
+// Registers a window class; one the process registered already will do.
+// Throws EWin32Error.
+void RegisterWindowClass(const WNDCLASSEXW& window_class);
+
+// A child window of `window_class` under `parent`, of no size and without
+// text (the first Show places it and gives it its text), for the control
+// `name`; `param` reaches its WM_NCCREATE. Throws EWin32Error.
+HWND CreateChild(const wchar_t* window_class, DWORD style, DWORD ex_style,
+                 HWND parent, const char* name, void* param = nullptr);
+
+}  // namespace qilo
