@@ -32,51 +32,6 @@ TEST(GbkTest, UnmappableCharacterBecomesQuestionMark) {
   EXPECT_EQ(Utf8ToGbk("a\xF0\x9F\x98\x80z"), "a?z");  // an emoji
 }
 
-// What the wide calls of Windows give and take: each character that does not
-// come through is reported, not only replaced.
-TEST(GbkTest, Utf16ConversionsReportWhatDoesNotConvert) {
-  const auto units = [](std::initializer_list<char16_t> list) {
-    Utf16String out;
-    for (const char16_t u : list) out += static_cast<Utf16Unit>(u);
-    return out;
-  };
-  const struct {
-    std::string gbk;
-    Utf16String utf16;
-    bool lossless;
-  } kToUtf16[] = {
-      {"a\xBB\xA6\xCA\xD0\x80", units({'a', 0x6CAA, 0x5E02, 0x20AC}), true},
-      {"a\xBB", units({'a', 0xFFFD}), false},  // no trail byte
-      {"\xFF"
-       "b",
-       units({0xFFFD, 'b'}), false},
-  };
-  for (const auto& c : kToUtf16) {
-    const Conversion<Utf16String> wide = GbkToUtf16(c.gbk);
-    EXPECT_EQ(wide.text, c.utf16) << c.gbk;
-    EXPECT_EQ(wide.lossless, c.lossless) << c.gbk;
-  }
-  const struct {
-    Utf16String utf16;
-    std::string gbk;
-    bool lossless;
-  } kToGbk[] = {
-      {units({0x6CAA, 0x5E02, 0x20AC, '1'}),
-       "\xBB\xA6\xCA\xD0\x80"
-       "1",
-       true},
-      {units({'a', 0xD83D, 0xDE00, 'z'}), "a?z", false},  // an emoji
-      {units({0xD55C}), "?", false},                      // Hangul
-      {units({0xDE00}), "?", false},                      // a lone surrogate
-      {units({0x00C0}), "?", false},  // no best-fit "A" for an accented one
-  };
-  for (const auto& c : kToGbk) {
-    const Conversion<std::string> gbk = Utf16ToGbk(c.utf16);
-    EXPECT_EQ(gbk.text, c.gbk) << c.gbk;
-    EXPECT_EQ(gbk.lossless, c.lossless) << c.gbk;
-  }
-}
-
 TEST(GbkTest, LiteralIsCachedAndStable) {
   const std::string& first = Gbk("利润率：");
   const std::string& second = Gbk("利润率：");

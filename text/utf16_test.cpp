@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "text/gbk.h"
+
 namespace qilo {
 namespace {
 
@@ -78,6 +80,46 @@ TEST(Utf16Test, CharSizeCoversWholeAndBrokenSequences) {
   };
   for (const auto& c : kCases) {
     EXPECT_EQ(Utf8CharSize(c.text, c.at), c.size) << c.text << " " << c.at;
+  }
+}
+
+// What the wide calls of Windows give and take: each character that does not
+// come through is reported, not only replaced.
+TEST(Utf16Test, GbkConversionsReportWhatDoesNotConvert) {
+  const struct {
+    std::string gbk;
+    Utf16String utf16;
+    bool lossless;
+  } kToUtf16[] = {
+      {"a\xBB\xA6\xCA\xD0\x80", Units({'a', 0x6CAA, 0x5E02, 0x20AC}), true},
+      {"a\xBB", Units({'a', 0xFFFD}), false},  // no trail byte
+      {"\xFF"
+       "b",
+       Units({0xFFFD, 'b'}), false},
+  };
+  for (const auto& c : kToUtf16) {
+    const Conversion<Utf16String> wide = GbkToUtf16(c.gbk);
+    EXPECT_EQ(wide.text, c.utf16) << c.gbk;
+    EXPECT_EQ(wide.lossless, c.lossless) << c.gbk;
+  }
+  const struct {
+    Utf16String utf16;
+    std::string gbk;
+    bool lossless;
+  } kToGbk[] = {
+      {Units({0x6CAA, 0x5E02, 0x20AC, '1'}),
+       "\xBB\xA6\xCA\xD0\x80"
+       "1",
+       true},
+      {Units({'a', 0xD83D, 0xDE00, 'z'}), "a?z", false},  // an emoji
+      {Units({0xD55C}), "?", false},                      // Hangul
+      {Units({0xDE00}), "?", false},                      // a lone surrogate
+      {Units({0x00C0}), "?", false},  // no best-fit "A" for an accented one
+  };
+  for (const auto& c : kToGbk) {
+    const Conversion<std::string> gbk = Utf16ToGbk(c.utf16);
+    EXPECT_EQ(gbk.text, c.gbk) << c.gbk;
+    EXPECT_EQ(gbk.lossless, c.lossless) << c.gbk;
   }
 }
 
