@@ -21,16 +21,15 @@ void RegisterWindowClass(const WNDCLASSEXW& window_class) {
     ThrowLastError("register the window class " +
                    Utf16ToUtf8(window_class.lpszClassName).text);
   }
-  // No later failure is to be taken for this one.
-  SetLastError(ERROR_SUCCESS);
 }
 
 HWND CreateChild(const wchar_t* window_class, DWORD style, DWORD ex_style,
                  HWND parent, const char* name, void* param) {
-  return Checked(
-      CreateWindowExW(ex_style, window_class, L"", WS_CHILD | style, 0, 0, 0, 0,
-                      parent, nullptr, GetModuleHandleW(nullptr), param),
-      std::string("create the window ") + name);
+  return Checked(std::string("create the window ") + name, [&] {
+    return CreateWindowExW(ex_style, window_class, L"", WS_CHILD | style, 0, 0,
+                           0, 0, parent, nullptr, GetModuleHandleW(nullptr),
+                           param);
+  });
 }
 
 }  // namespace qilo

@@ -18,9 +18,14 @@ QILO_DECLARE_EXCEPTION(EWin32Error, Exception);
 // `what` is GBK ("create the window EdCnt").
 [[noreturn]] void ThrowLastError(const std::string& what);
 
-// `result` when it is not null (not 0), else ThrowLastError(what).
-template <typename T>
-T Checked(T result, const std::string& what) {
+// Runs `call`, a Win32 call that gives null (0, FALSE) when it fails, and
+// gives what it gave; when it failed, ThrowLastError(what). The error code is
+// cleared first, so that a call which sets none is not blamed for an earlier
+// one's.
+template <typename Call>
+auto Checked(const std::string& what, Call&& call) {
+  SetLastError(ERROR_SUCCESS);
+  auto result = call();
   if (!result) ThrowLastError(what);
   return result;
 }

@@ -63,17 +63,18 @@ EditField::EditField(Win32MainWindow& window, Item& item, HWND parent)
       hwnd_(CreateChild(L"EDIT", WS_CLIPSIBLINGS | WS_BORDER | ES_AUTOHSCROLL,
                         0, parent, item.layout->name)),
       font_px_(item.layout->font.pixel_size) {
-  Checked(SetWindowSubclass(hwnd_, Proc, kSubclassId,
-                            reinterpret_cast<DWORD_PTR>(this)),
-          std::string("subclass the window ") + item.layout->name);
+  Checked(std::string("subclass the window ") + item.layout->name, [&] {
+    return SetWindowSubclass(hwnd_, Proc, kSubclassId,
+                             reinterpret_cast<DWORD_PTR>(this));
+  });
 }
 
 void EditField::Show(const ControlChanges& changes) {
   const Control& c = *item_.control;
   if (changes.read_only) SendMessageW(hwnd_, EM_SETREADONLY, c.read_only, 0);
   if (changes.text) {
-    Checked(SetWindowTextW(hwnd_, item_.text.c_str()),
-            std::string("show the text of ") + item_.layout->name);
+    Checked(std::string("show the text of ") + item_.layout->name,
+            [&] { return SetWindowTextW(hwnd_, item_.text.c_str()); });
     // A text set by program is shown from its first character.
     SendMessageW(hwnd_, EM_SETSEL, 0, 0);
   }

@@ -38,7 +38,8 @@ COLORREF ToColorRef(Colour c) {
 }
 
 OwnedBrush SolidBrush(COLORREF colour) {
-  return OwnedBrush(Checked(CreateSolidBrush(colour), "create a brush"));
+  return OwnedBrush(
+      Checked("create a brush", [&] { return CreateSolidBrush(colour); }));
 }
 
 HFONT FontCache::Get(const FontSpec& font, int px) {
@@ -46,16 +47,17 @@ HFONT FontCache::Get(const FontSpec& font, int px) {
       std::make_tuple(std::string(font.face), px, font.bold, font.underline,
                       static_cast<int>(font.charset));
   OwnedFont& held = fonts_[key];
-  if (!held) {
-    const std::wstring face = Utf8ToUtf16(font.face).text;
-    held.Reset(Checked(
-        CreateFontW(-px, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                    font.underline, FALSE, CharsetOf(font.charset),
-                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                    DEFAULT_PITCH | FF_DONTCARE, face.c_str()),
-        "create the font " + std::string(font.face) + " " + std::to_string(px) +
-            " px"));
-  }
+  if (held) return held.Get();
+  const std::wstring face = Utf8ToUtf16(font.face).text;
+  const auto make = [&] {
+    return CreateFontW(-px, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                       font.underline, FALSE, CharsetOf(font.charset),
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+  };
+  held.Reset(Checked("create the font " + std::string(font.face) + " " +
+                         std::to_string(px) + " px",
+                     make));
   return held.Get();
 }
 
@@ -84,10 +86,11 @@ int InkLeft(HFONT font, std::wstring_view text, SIZE extent) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  const OwnedDc dc(Checked(CreateCompatibleDC(nullptr), "measure a caption"));
-  const OwnedBitmap bitmap(Checked(
-      CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0),
-      "measure a caption"));
+  const OwnedDc dc(Checked("measure a caption",
+                           [&] { return CreateCompatibleDC(nullptr); }));
+  const OwnedBitmap bitmap(Checked("measure a caption", [&] {
+    return CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  }));
   const Selection with_bitmap(dc.Get(), bitmap.Get());
   const Selection with_font(dc.Get(), font);
   RECT all = {0, 0, width, height};
@@ -110,14 +113,15 @@ Picture LoadPicture(HINSTANCE instance, const char* file) {
   }
   const std::string what = "load the picture " + std::string(file);
   Picture picture;
-  picture.bitmap.Reset(Checked(
-      static_cast<HBITMAP>(LoadImageW(instance, name.c_str(), IMAGE_BITMAP, 0,
-                                      0, LR_CREATEDIBSECTION)),
-      what));
+  picture.bitmap.Reset(Checked(what, [&] {
+    return static_cast<HBITMAP>(LoadImageW(instance, name.c_str(), IMAGE_BITMAP,
+                                           0, 0, LR_CREATEDIBSECTION));
+  }));
   BITMAP info;
-  Checked(GetObjectW(picture.bitmap.Get(), sizeof info, &info), what);
+  Checked(what,
+          [&] { return GetObjectW(picture.bitmap.Get(), sizeof info, &info); });
   picture.size = {info.bmWidth, info.bmHeight};
-  const OwnedDc dc(Checked(CreateCompatibleDC(nullptr), what));
+  const OwnedDc dc(Checked(what, [&] { return CreateCompatibleDC(nullptr); }));
   const Selection selected(dc.Get(), picture.bitmap.Get());
   picture.key_colour = GetPixel(dc.Get(), 0, info.bmHeight - 1);
   return picture;

@@ -43,12 +43,12 @@ Win32MainWindow::Win32MainWindow(TFrmMain& form, Win32Desktop& desktop)
   }
   // One tooltip window for every control whose hint is shown: the windowed
   // ones by their window, the graphic ones by their rectangle on the surface.
-  tooltip_ = Checked(
-      CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main_.Get(),
-                      nullptr, instance_, nullptr),
-      "create the tooltips");
+  tooltip_ = Checked("create the tooltips", [&] {
+    return CreateWindowExW(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, main_.Get(), nullptr, instance_, nullptr);
+  });
   // A width makes the tooltip break lines at "\r\n".
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
   ShowAll(true);
@@ -65,9 +65,10 @@ Win32MainWindow::~Win32MainWindow() {
 
 void Win32MainWindow::CreateWindows() {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-  Checked(InitCommonControlsEx(&controls), "start the common controls");
-  const HICON icon =
-      Checked(LoadIconW(instance_, L"MAINICON"), "load the icon MAINICON");
+  Checked("start the common controls",
+          [&] { return InitCommonControlsEx(&controls); });
+  const HICON icon = Checked("load the icon MAINICON",
+                             [&] { return LoadIconW(instance_, L"MAINICON"); });
   Surface::RegisterClasses(instance_, icon);
   WNDCLASSEXW wc = {};
   wc.cbSize = sizeof wc;
@@ -81,12 +82,12 @@ void Win32MainWindow::CreateWindows() {
   // window is owned by it and keeps its own caption as its window text.
   const int screen_w = GetSystemMetrics(SM_CXSCREEN);
   const int screen_h = GetSystemMetrics(SM_CYSCREEN);
-  app_.Reset(Checked(
-      CreateWindowExW(0, kAppClass, Utf8ToUtf16(kApplicationTitle).text.c_str(),
-                      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                      screen_w / 2, screen_h / 2, 0, 0, nullptr, nullptr,
-                      instance_, this),
-      "create the application window"));
+  app_.Reset(Checked("create the application window", [&] {
+    return CreateWindowExW(
+        0, kAppClass, Utf8ToUtf16(kApplicationTitle).text.c_str(),
+        WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, screen_w / 2,
+        screen_h / 2, 0, 0, nullptr, nullptr, instance_, this);
+  }));
   const int left = (screen_w - kWindowWidth) / 2;
   const int top = (screen_h - kWindowHeight) / 2;
   main_.Reset(surface_.CreateMain(

@@ -66,9 +66,10 @@ void Win32MainWindow::ShowWindowed(Item& item, const ControlChanges& changes) {
   const Control& c = *item.control;
   const std::string name = item.layout->name;
   if (changes.place) {
-    Checked(SetWindowPos(item.hwnd, nullptr, c.left, c.top, c.width, c.height,
-                         SWP_NOZORDER | SWP_NOACTIVATE),
-            "place the window " + name);
+    Checked("place the window " + name, [&] {
+      return SetWindowPos(item.hwnd, nullptr, c.left, c.top, c.width, c.height,
+                          SWP_NOZORDER | SWP_NOACTIVATE);
+    });
   }
   switch (item.layout->kind) {
     case ControlKind::kEdit:
@@ -76,8 +77,8 @@ void Win32MainWindow::ShowWindowed(Item& item, const ControlChanges& changes) {
       break;
     case ControlKind::kRadio:
       if (changes.text) {
-        Checked(SetWindowTextW(item.hwnd, item.text.c_str()),
-                "show the text of " + name);
+        Checked("show the text of " + name,
+                [&] { return SetWindowTextW(item.hwnd, item.text.c_str()); });
       }
       if (changes.checked) {
         SendMessageW(item.hwnd, BM_SETCHECK,
@@ -96,9 +97,10 @@ void Win32MainWindow::ShowWindowed(Item& item, const ControlChanges& changes) {
 void Win32MainWindow::ShowTimer(Item& item) {
   const Control& c = *item.control;
   if (c.enabled && c.interval > 0) {
-    Checked(SetTimer(surface_.Handle(), item.timer_id,
-                     static_cast<UINT>(c.interval), nullptr),
-            std::string("start the timer ") + item.layout->name);
+    Checked(std::string("start the timer ") + item.layout->name, [&] {
+      return SetTimer(surface_.Handle(), item.timer_id,
+                      static_cast<UINT>(c.interval), nullptr);
+    });
   } else {
     KillTimer(surface_.Handle(), item.timer_id);
   }
@@ -137,9 +139,11 @@ void Win32MainWindow::ShowTool(Item& item) {
 void Win32MainWindow::MeasureLabel(Item& item) {
   const FontSpec& font = item.layout->font;
   const HFONT handle = fonts_.Get(font, font.pixel_size);
+  SetLastError(ERROR_SUCCESS);
   const WindowDc screen(nullptr);
-  Checked(screen.Get(),
-          std::string("measure the caption of ") + item.layout->name);
+  if (screen.Get() == nullptr) {
+    ThrowLastError(std::string("measure the caption of ") + item.layout->name);
+  }
   item.extent = TextExtent(screen.Get(), handle, item.text);
   if (IsFullStop(*item.layout)) {
     item.ink_left = InkLeft(handle, item.text, item.extent);

@@ -35,12 +35,12 @@ Surface::Surface(Win32MainWindow& window, Item* box)
 
 HWND Surface::CreateMain(HWND owner, const std::wstring& caption,
                          const RECT& place) {
-  hwnd_ = Checked(
-      CreateWindowExW(0, kMainClass, caption.c_str(),
-                      WS_POPUP | WS_CLIPCHILDREN, place.left, place.top,
-                      place.right - place.left, place.bottom - place.top, owner,
-                      nullptr, GetModuleHandleW(nullptr), this),
-      "create the main window");
+  hwnd_ = Checked("create the main window", [&] {
+    return CreateWindowExW(0, kMainClass, caption.c_str(),
+                           WS_POPUP | WS_CLIPCHILDREN, place.left, place.top,
+                           place.right - place.left, place.bottom - place.top,
+                           owner, nullptr, GetModuleHandleW(nullptr), this);
+  });
   return hwnd_;
 }
 

@@ -11,11 +11,14 @@
 #include <memory>
 #include <string>
 
+#include "app/win32/checked.h"
 #include "app/win32/edit_field.h"
 #include "app/win32/main_window.h"
 #include "app/win32/win32_desktop.h"
+#include "os/system_message.h"
 #include "os/test_folder.h"
 #include "store/profile_store.h"
+#include "text/expect_error.h"
 #include "text/gbk.h"
 
 namespace qilo {
@@ -510,6 +513,27 @@ TEST_F(Win32WindowTest, AnErrorIsShownInTheBoxAndTheWindowGoesOn) {
   EXPECT_EQ(window_->ErrorCount(), 1) << window_->LastError();
   EXPECT_EQ(Text(form_->EdCostBuy), "10022.00");
   EXPECT_EQ(Text(form_->EdPriceBuy), "10");
+}
+
+// A Win32 call that fails says what it was doing and why; a code an earlier
+// call left is not taken for its own. In a window procedure the error goes to
+// the box, not through the system's frames.
+TEST_F(Win32WindowTest, AFailedCallIsReportedThroughTheErrorBox) {
+  const auto denied = [] {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  };
+  EXPECT_ERROR(Checked("open the door", denied), EWin32Error,
+               "Cannot open the door: " + SystemMessage(ERROR_ACCESS_DENIED) +
+                   " (error 5)");
+  SetLastError(ERROR_CLASS_ALREADY_EXISTS);
+  EXPECT_ERROR(Checked("draw", [] { return 0; }), EWin32Error, "Cannot draw");
+
+  BoxCloser box([this] { return TickerState(); });
+  const LRESULT result =
+      window_->Guarded([]() -> LRESULT { throw EWin32Error("Cannot draw"); });
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(box.text, "Cannot draw.");
 }
 
 TEST_F(Win32WindowTest, TheWindowClosesOnceItsSettingsAreSaved) {
