@@ -3,28 +3,16 @@
 #include <algorithm>
 
 #include "text/gbk.h"
+#include "text/utf16.h"
 
 namespace qilo {
-namespace {
-
-// The length of the UTF-8 sequence a lead byte starts; 1 for a stray byte,
-// which then stands alone and converts to nothing GBK holds.
-size_t SequenceLength(unsigned char lead) {
-  if (lead >= 0xF0 && lead < 0xF8) return 4;
-  if (lead >= 0xE0) return lead < 0xF0 ? 3 : 1;
-  if (lead >= 0xC0) return 2;
-  return 1;
-}
-
-}  // namespace
 
 AdmittedText AdmitText(std::string_view offered, long room) {
   AdmittedText admitted;
   long used = 0;
   for (size_t i = 0; i < offered.size();) {
-    const size_t n =
-        std::min(SequenceLength(static_cast<unsigned char>(offered[i])),
-                 offered.size() - i);
+    // A broken sequence stands alone and converts to nothing GBK holds.
+    const size_t n = Utf8CharSize(offered, i);
     const std::string_view one = offered.substr(i, n);
     i += n;
     if (one == "\r" || one == "\n") break;

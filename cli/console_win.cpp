@@ -10,20 +10,9 @@
 #include <cstdio>
 
 #include "cli/console.h"
+#include "text/utf16.h"
 
 namespace qilo::cli {
-namespace {
-
-std::string Utf8(const wchar_t* wide) {
-  const int n =
-      WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 1) return {};
-  std::string out(static_cast<size_t>(n - 1), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, out.data(), n, nullptr, nullptr);
-  return out;
-}
-
-}  // namespace
 
 std::vector<std::string> StartConsole(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
@@ -34,7 +23,7 @@ std::vector<std::string> StartConsole(int argc, char** argv) {
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
   if (wide == nullptr) return std::vector<std::string>(argv + 1, argv + argc);
   std::vector<std::string> args;
-  for (int i = 1; i < count; ++i) args.push_back(Utf8(wide[i]));
+  for (int i = 1; i < count; ++i) args.push_back(Utf16ToUtf8(wide[i]).text);
   LocalFree(wide);
   return args;
 }

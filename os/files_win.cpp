@@ -15,26 +15,7 @@ namespace {
 BeforeRenameHook before_rename_hook = nullptr;
 bool flush_to_disk = true;
 
-std::wstring Wide(const std::string& path) {
-  if (path.empty()) return {};
-  const int n = MultiByteToWideChar(936, 0, path.data(),
-                                    static_cast<int>(path.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(936, 0, path.data(), static_cast<int>(path.size()),
-                      wide.data(), n);
-  return wide;
-}
-
-std::string Narrow(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(),
-                                    static_cast<int>(wide.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                      out.data(), n, nullptr, nullptr);
-  return out;
-}
+std::wstring Wide(const std::string& path) { return GbkToUtf16(path).text; }
 
 // 100-nanosecond ticks between 1601-01-01 and the Unix epoch.
 constexpr long long kEpochTicks = 116444736000000000LL;
@@ -142,9 +123,7 @@ void RemoveStaleTempFiles(const std::wstring& folder,
 
 }  // namespace
 
-std::string NativePath(std::string_view path) {
-  return Narrow(Wide(std::string(path)));
-}
+std::string NativePath(std::string_view path) { return GbkToUtf8(path); }
 
 std::string PathInFolder(std::string_view folder, std::string_view name) {
   return std::string(folder) + "\\" + std::string(name);
@@ -274,7 +253,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
     DeleteFileW(temp.c_str());
     return false;
   }
-  if (before_rename_hook != nullptr) before_rename_hook(Narrow(temp));
+  if (before_rename_hook != nullptr) before_rename_hook(Utf16ToUtf8(temp).text);
   if (!MoveFileExW(temp.c_str(), target.c_str(),
                    MOVEFILE_REPLACE_EXISTING |
                        (flush_to_disk ? MOVEFILE_WRITE_THROUGH : 0))) {

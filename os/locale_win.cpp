@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "os/locale.h"
+#include "text/gbk.h"
 
 namespace qilo {
 
@@ -9,11 +10,8 @@ char UserDecimalSymbol() {
   const int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, symbol, 8);
   // One character and one byte of the ANSI code page, or the period.
   if (n != 2) return '.';
-  char bytes[4];
-  BOOL defaulted = FALSE;
-  const int m = WideCharToMultiByte(936, WC_NO_BEST_FIT_CHARS, symbol, 1, bytes,
-                                    sizeof bytes, nullptr, &defaulted);
-  return (m == 1 && !defaulted) ? bytes[0] : '.';
+  const Conversion<std::string> gbk = Utf16ToGbk(std::wstring_view(symbol, 1));
+  return (gbk.lossless && gbk.text.size() == 1) ? gbk.text[0] : '.';
 }
 
 }  // namespace qilo

@@ -11,6 +11,7 @@
 
 #include "os/socket.h"
 #include "os/socket_platform.h"
+#include "os/system_message.h"
 
 namespace qilo {
 namespace {
@@ -176,26 +177,7 @@ int StartSocketLibrary() {
 int SocketLibraryLoadError(std::string* system_text) {
   system_text->clear();
   if (load_error == 0) return 0;
-  wchar_t* text = nullptr;
-  const DWORD n = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-          FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, load_error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  if (n > 0 && text != nullptr) {
-    std::wstring wide(text, n);
-    while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' ||
-                             wide.back() == L' ')) {
-      wide.pop_back();
-    }
-    // The program's texts are GBK.
-    const int m =
-        WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()),
-                            nullptr, 0, nullptr, nullptr);
-    system_text->assign(static_cast<size_t>(m), '\0');
-    WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()),
-                        system_text->data(), m, nullptr, nullptr);
-  }
-  if (text != nullptr) LocalFree(text);
+  *system_text = SystemMessage(load_error);
   return static_cast<int>(load_error);
 }
 

@@ -1,6 +1,5 @@
 #include "text/gbk.h"
 
-#include <algorithm>
 #include <map>
 #include <mutex>
 
@@ -16,14 +15,6 @@ std::string ForwardSlashes(std::string_view text) {
     }
   }
   return out;
-}
-
-// "?" is never part of a longer UTF-8 or GBK character, so each "?" the
-// conversion adds stands for a character it could not keep.
-bool GbkHolds(std::string_view utf8) {
-  const std::string gbk = Utf8ToGbk(utf8);
-  return std::count(utf8.begin(), utf8.end(), '?') ==
-         std::count(gbk.begin(), gbk.end(), '?');
 }
 
 bool SameText(std::string_view a, std::string_view b) {

@@ -3,13 +3,20 @@
 #include <string>
 #include <string_view>
 
+#include "text/utf16.h"
+
 namespace qilo {
 
-// GBK (code page 936) bytes to UTF-8. A byte sequence that does not convert
-// becomes U+FFFD; the input itself is never changed.
-std::string GbkToUtf8(std::string_view gbk);
+// GBK (code page 936, 0x80 the euro sign) to UTF-16 and back, with whether
+// every character came through. A byte that starts no character GBK has
+// becomes U+FFFD; a character GBK has no code of its own for (no best-fit
+// stand-in is taken) becomes "?". The input itself is never changed.
+Conversion<Utf16String> GbkToUtf16(std::string_view gbk);
+Conversion<std::string> Utf16ToGbk(Utf16View utf16);
 
-// UTF-8 to GBK. A character GBK cannot hold becomes "?".
+// The same between GBK and UTF-8, for texts where a replaced character only
+// shows: the screen, the command line. A broken UTF-8 sequence becomes "?".
+std::string GbkToUtf8(std::string_view gbk);
 std::string Utf8ToGbk(std::string_view utf8);
 
 // True when Utf8ToGbk keeps every character of the UTF-8 text: none of them

@@ -11,14 +11,6 @@ namespace {
 // glibc's "CP936" matches the Windows ANSI code page (0x80 is the euro sign).
 constexpr const char kGbkName[] = "CP936";
 
-// The length of the UTF-8 sequence a lead byte starts (1 for a stray byte).
-size_t Utf8Length(unsigned char lead) {
-  if (lead >= 0xF0 && lead < 0xF8) return 4;
-  if (lead >= 0xE0) return lead < 0xF0 ? 3 : 1;
-  if (lead >= 0xC0) return 2;
-  return 1;
-}
-
 // One open conversion descriptor. Opening one costs more than most
 // conversions, so each thread keeps its two for its lifetime.
 class Descriptor {
@@ -43,15 +35,16 @@ const Descriptor& DescriptorFor(bool from_utf8) {
 }
 
 // Converts with iconv, replacing each character that does not convert by
-// `replacement`: one byte of GBK input, or one whole UTF-8 sequence.
-std::string Convert(bool from_utf8, std::string_view in,
-                    std::string_view replacement) {
+// `replacement`: one byte of GBK input, or one UTF-8 character.
+Conversion<std::string> Convert(bool from_utf8, std::string_view in,
+                                std::string_view replacement) {
   const Descriptor& descriptor = DescriptorFor(from_utf8);
-  if (!descriptor.Ok()) return std::string(in);
+  if (!descriptor.Ok()) return {std::string(in), false};
   iconv_t cd = descriptor.Get();
   // A conversion an earlier call left in the middle starts afresh.
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  std::string out;
+  Conversion<std::string> converted;
+  std::string& out = converted.text;
   out.reserve(in.size() * 2);
   char* src = const_cast<char*>(in.data());
   size_t src_left = in.size();
@@ -63,25 +56,42 @@ std::string Convert(bool from_utf8, std::string_view in,
     out.append(buffer, dst - buffer);
     if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
       out.append(replacement);
-      size_t skip =
-          from_utf8 ? Utf8Length(static_cast<unsigned char>(*src)) : 1;
-      if (skip > src_left) skip = src_left;
+      converted.lossless = false;
+      const size_t skip =
+          from_utf8 ? Utf8CharSize(std::string_view(src, src_left), 0) : 1;
       src += skip;
       src_left -= skip;
       iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
   }
-  return out;
+  return converted;
 }
+
+constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
 
 }  // namespace
 
 std::string GbkToUtf8(std::string_view gbk) {
-  return Convert(false, gbk, "\xEF\xBF\xBD");
+  return Convert(false, gbk, kReplacementUtf8).text;
 }
 
 std::string Utf8ToGbk(std::string_view utf8) {
-  return Convert(true, utf8, "?");
+  return Convert(true, utf8, "?").text;
+}
+
+bool GbkHolds(std::string_view utf8) {
+  return Convert(true, utf8, "?").lossless;
+}
+
+// Through UTF-8, which iconv converts in one go and always gives whole.
+Conversion<Utf16String> GbkToUtf16(std::string_view gbk) {
+  const Conversion<std::string> utf8 = Convert(false, gbk, kReplacementUtf8);
+  return {Utf8ToUtf16(utf8.text).text, utf8.lossless};
+}
+
+// A lone surrogate becomes U+FFFD on the way, which GBK has no code for.
+Conversion<std::string> Utf16ToGbk(Utf16View utf16) {
+  return Convert(true, Utf16ToUtf8(utf16).text, "?");
 }
 
 }  // namespace qilo

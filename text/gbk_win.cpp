@@ -1,7 +1,6 @@
-// GBK conversions through the code page 936 functions of Windows.
+// GBK conversions through the code page 936 functions of Windows, one
+// character at a time, so that each one that does not convert is known.
 #include <windows.h>
-
-#include <cstdint>
 
 #include "text/gbk.h"
 
@@ -9,57 +8,19 @@ namespace qilo {
 namespace {
 
 constexpr UINT kGbkCodePage = 936;
+constexpr wchar_t kReplacement = 0xFFFD;
 
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-// The length of the UTF-8 sequence a lead byte starts (1 for a stray byte).
-size_t Utf8Length(unsigned char lead) {
-  if (lead >= 0xF0 && lead < 0xF8) return 4;
-  if (lead >= 0xE0) return lead < 0xF0 ? 3 : 1;
-  if (lead >= 0xC0) return 2;
-  return 1;
-}
-
-// The code point of the UTF-8 sequence of `length` bytes at `s`, or -1 when
-// it is no valid, shortest-form encoding of a character.
-int32_t DecodeUtf8(const unsigned char* s, size_t length) {
-  static constexpr uint32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (length == 1) return s[0] < 0x80 ? s[0] : -1;
-  uint32_t cp = s[0] & (0x7F >> length);
-  for (size_t i = 1; i < length; ++i) {
-    if ((s[i] & 0xC0) != 0x80) return -1;
-    cp = (cp << 6) | (s[i] & 0x3F);
-  }
-  if (cp < kMinimum[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-    return -1;
-  return static_cast<int32_t>(cp);
-}
+bool IsSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
 
 }  // namespace
 
-std::string GbkToUtf8(std::string_view gbk) {
-  std::string out;
-  out.reserve(gbk.size() * 2);
+Conversion<Utf16String> GbkToUtf16(std::string_view gbk) {
+  Conversion<Utf16String> out;
+  out.text.reserve(gbk.size());
   for (size_t i = 0; i < gbk.size();) {
     const auto byte = static_cast<unsigned char>(gbk[i]);
     if (byte < 0x80) {
-      out += static_cast<char>(byte);
+      out.text += static_cast<wchar_t>(byte);
       ++i;
       continue;
     }
@@ -70,49 +31,60 @@ std::string GbkToUtf8(std::string_view gbk) {
     const int n = MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS,
                                       gbk.data() + i, length, wide, 2);
     if (n == 1 && (length == 2 || byte == 0x80)) {
-      AppendUtf8(out, static_cast<uint16_t>(wide[0]));
-      i += length;
+      out.text += wide[0];
+      i += static_cast<size_t>(length);
     } else {
-      out += "\xEF\xBF\xBD";
+      out.text += kReplacement;
+      out.lossless = false;
       ++i;
     }
   }
   return out;
 }
 
-std::string Utf8ToGbk(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
-  for (size_t i = 0; i < utf8.size();) {
-    size_t length = Utf8Length(s[i]);
-    if (length > utf8.size() - i) length = utf8.size() - i;
-    const int32_t cp = DecodeUtf8(s + i, length);
-    i += length;
-    if (cp < 0) {
-      out += '?';
+Conversion<std::string> Utf16ToGbk(Utf16View utf16) {
+  Conversion<std::string> out;
+  out.text.reserve(utf16.size() * 2);
+  for (size_t i = 0; i < utf16.size(); ++i) {
+    const wchar_t unit = utf16[i];
+    if (unit < 0x80) {
+      out.text += static_cast<char>(unit);
       continue;
     }
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-      continue;
-    }
-    // GBK holds no character beyond the basic plane; no best-fit stand-ins.
+    // GBK holds no character beyond the basic plane: a surrogate pair is one
+    // "?", as a lone surrogate is.
     char bytes[4];
     BOOL defaulted = FALSE;
-    const wchar_t wide = static_cast<wchar_t>(cp);
     const int n =
-        cp > 0xFFFF
+        IsSurrogate(unit)
             ? 0
-            : WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, &wide, 1,
+            : WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, &unit, 1,
                                   bytes, sizeof bytes, nullptr, &defaulted);
     if (n <= 0 || defaulted) {
-      out += '?';
+      out.text += '?';
+      out.lossless = false;
+      if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < utf16.size() &&
+          utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
+        ++i;
+      }
     } else {
-      out.append(bytes, static_cast<size_t>(n));
+      out.text.append(bytes, static_cast<size_t>(n));
     }
   }
   return out;
+}
+
+std::string GbkToUtf8(std::string_view gbk) {
+  return Utf16ToUtf8(GbkToUtf16(gbk).text).text;
+}
+
+std::string Utf8ToGbk(std::string_view utf8) {
+  return Utf16ToGbk(Utf8ToUtf16(utf8).text).text;
+}
+
+bool GbkHolds(std::string_view utf8) {
+  const Conversion<Utf16String> utf16 = Utf8ToUtf16(utf8);
+  return utf16.lossless && Utf16ToGbk(utf16.text).lossless;
 }
 
 }  // namespace qilo

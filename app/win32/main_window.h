@@ -5,141 +5,133 @@
 #include <deque>
 #include <exception>
 #include <functional>
-#include <map>
-#include <string>
-#include <tuple>
+#include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "app/frm_main.h"
+#include "app/front_end.h"
 #include "app/layout.h"
+#include "app/win32/gdi.h"
+#include "app/win32/handles.h"
+#include "app/win32/item.h"
+#include "app/win32/surface.h"
 
 namespace qilo {
 
+class EditField;
 class Win32Desktop;
 
 // The borderless main window on Win32. The window and each panel or group box
-// is a surface that paints its pictures, labels and flat buttons itself into
-// a memory bitmap; edit fields and radio buttons are real child windows above
-// them. Events go to the TFrmMain handlers named in the layout table, and
-// control state is mirrored back after every handler.
-class MainWindow {
+// is a Surface that paints its pictures, labels and flat buttons; edit fields
+// (EditField) and radio buttons are child windows above them. Events go to
+// the TFrmMain handlers named in the layout table through FrontEnd::Run,
+// which shows the changed control state after every handler.
+class Win32MainWindow : public FrontEnd {
  public:
-  // Registers the window classes and builds every control; `form` and
-  // `desktop` must outlive the window.
-  MainWindow(TFrmMain& form, Win32Desktop& desktop);
-  MainWindow(const MainWindow&) = delete;
-  MainWindow& operator=(const MainWindow&) = delete;
-  ~MainWindow();
+  // Registers the window classes, makes every window of the layout and
+  // attaches itself to `desktop`; `form` and `desktop` must outlive the
+  // window. Throws EWin32Error when a window, font or bitmap cannot be made.
+  Win32MainWindow(TFrmMain& form, Win32Desktop& desktop);
+  ~Win32MainWindow() override;
 
-  // Runs the show sequence, shows the window centred with the focus in the
-  // first field, and pumps messages until it closes. Returns the exit code.
+  // Runs the show sequence and shows the window centred; the focus goes to
+  // the first field when it becomes active.
+  void Start();
+  // Start, then messages until the window closes; the exit code.
   int Exec();
+  // Handles the messages waiting, as Exec does (Tab and the radio buttons'
+  // arrow keys included), and returns when none is left. A WM_QUIT is
+  // dropped.
+  void Pump();
 
-  HWND Handle() const { return hwnd_; }
-
-  // Runs one handler as an event delivers it: the texts the user typed are
-  // copied into the controls first, every control is mirrored afterwards. An
-  // error escaping it is shown in the error box and the program goes on.
-  void Run(const std::function<void()>& handler);
+  HWND Handle() const { return main_.Get(); }
+  // The window of a windowed control; of a graphic one, its surface's.
+  HWND HandleOf(const Control& control);
+  // The edit field of an edit control, else nullptr.
+  const EditField* EditOf(const Control& control);
+  HWND Tooltip() const { return tooltip_; }
+  // Called once, when the window's first frame has been painted.
+  void OnFirstFrame(std::function<void()> hook) {
+    first_frame_ = std::move(hook);
+  }
 
   // What the desktop asks of the window.
   void RefreshCursor();
   void MinimizeApplication();
-  void CloseFromHandler();
+  // An edit field that gets the focus by program or by Tab selects its
+  // text, so that the next value is typed over the old one.
   void FocusControl(Control& control);
 
- private:
-  struct Item;
-  // The window itself or a panel or group box: a window with graphic
-  // controls of its own to paint and to hit-test.
-  struct Surface {
-    HWND hwnd = nullptr;
-    Item* item = nullptr;            // nullptr for the window itself
-    std::vector<Item*> graphic;      // bottom first
-    std::vector<Control*> controls;  // the same, for ControlAt
-    Item* hovered = nullptr;
-    Item* pressed = nullptr;
-    bool tracking = false;
-  };
-  struct Item {
-    const ControlSpec* layout = nullptr;
-    Control* control = nullptr;
-    Surface* owner = nullptr;    // the surface it lies on
-    Surface* surface = nullptr;  // panels and group box: their own
-    HWND hwnd = nullptr;         // windowed controls
-    Control shown;
-    bool ever_shown = false;
-    std::wstring text;  // as mirrored
-    std::wstring hint;
-    SIZE extent = {0, 0};  // labels: the caption's size in its font
-    int ink_left = 0;      // full stops: the caption's first column of ink
-    int font_px = 0;       // the height the font is drawn at
-    bool cut = false;      // read-only edits: too long even at the floor font
-    HBITMAP bitmap = nullptr;
-    SIZE bitmap_size = {0, 0};
-    COLORREF key_colour = 0;  // transparent pictures
-    UINT_PTR timer_id = 0;
-    bool timer_running = false;
-    bool tool_added = false;
-  };
-
-  static LRESULT CALLBACK SurfaceProc(HWND hwnd, UINT msg, WPARAM wp,
-                                      LPARAM lp);
-  static LRESULT CALLBACK AppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
-                                   UINT_PTR id, DWORD_PTR data);
-  LRESULT OnSurface(Surface& s, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT OnEdit(Item& item, UINT msg, WPARAM wp, LPARAM lp);
-
-  void Build(Item& item);
-  void BuildTooltips();
-  void Paint(Surface& s);
-  void PaintItem(HDC dc, Item& item, const Surface& s);
-  void PaintGroupFrame(HDC dc, const Item& box, int width, int height);
-  void MouseMove(Surface& s, int x, int y);
-  void MouseLeave(Surface& s);
-  void MouseDown(Surface& s, int x, int y);
-  void MouseUp(Surface& s, int x, int y);
-  void ReleasePress(Surface& s);
-  bool SetCursorFor(Surface& s, HWND over);
-  bool Tab(bool backwards);
-  void Call(void (TFrmMain::*handler)());
-  void SyncFromEdits();
-  void MirrorAll(bool force);
-  void Mirror(Item& item, bool force);
-  void MirrorTimer(Item& item, bool force);
-  void MirrorTool(Item& item);
-  void FitEditFont(Item& item);
-  void PaintCutMark(const Item& item);
-  void DumpFields();
-  void Close();
-  Item* ItemAt(Surface& s, int x, int y);
+  // For the surfaces and edit fields.
+  TFrmMain& Form() { return form_; }
+  FontCache& Fonts() { return fonts_; }
+  HBRUSH Cream() const { return cream_.Get(); }
+  HCURSOR HandCursor() const;
   Item* ItemOf(HWND hwnd);
-  HFONT FontFor(const FontSpec& font, int px);
-  RECT DrawRect(const Item& item) const;
+  Item& ItemOf(const Control& control);
+  // A user's click on a radio button: its click handler runs only when the
+  // check changes.
+  void ClickRadio(Item& radio);
+  // The main window's own messages; nothing for those it leaves to others.
+  std::optional<LRESULT> OnMainMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void FirstFramePainted();
 
-  TFrmMain& form_;
+  // What a window procedure returns of `handle`. An exception must not
+  // unwind through the system's frames: one that escapes (a Win32 call that
+  // failed while showing a handler's changes) is shown as a handler's error
+  // is, and the message gets 0.
+  template <typename F>
+  LRESULT Guarded(F&& handle) noexcept {
+    try {
+      return handle();
+    } catch (const std::exception& e) {
+      ShowFailure(e);
+      return 0;
+    }
+  }
+
+ protected:
+  void ReadEdits() override;
+  void Show(const ControlSpec& layout, Control& control,
+            const ControlChanges& changes) override;
+  void RequestClose() override;
+
+ private:
+  static LRESULT CALLBACK AppProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  void CreateWindows();
+  void BuildItems();
+  void Build(Item& item, Surface& owner);
+  void Dispatch(const MSG& msg);
+  bool PreTranslate(const MSG& msg);
+  bool Tab(bool backwards);
+  bool StepRadio(Item& radio, int direction);
+  bool OnActivate(WPARAM wp);
+  void OnTimer(WPARAM id);
+  void ShowFailure(const std::exception& error);
+  void ShowGraphic(Item& item, const ControlChanges& changes);
+  void ShowWindowed(Item& item, const ControlChanges& changes);
+  void ShowTimer(Item& item);
+  void ShowTool(Item& item);
+  void MeasureLabel(Item& item);
+
   Win32Desktop& desktop_;
   HINSTANCE instance_;
-  HWND app_ = nullptr;   // the task bar button, titled by the application
-  HWND hwnd_ = nullptr;  // the main window
-  HWND tooltip_ = nullptr;
-  HWND last_focus_ = nullptr;
-  HBRUSH cream_ = nullptr;
+  FontCache fonts_;
+  OwnedBrush cream_;
   std::deque<Item> items_;  // table order; a deque keeps addresses
-  std::deque<Surface> surfaces_;
   std::unordered_map<const Control*, Item*> by_control_;
   std::unordered_map<HWND, Item*> by_hwnd_;
   std::vector<Item*> tab_chain_;
-  std::map<std::tuple<std::string, int, bool, bool, int>, HFONT> fonts_;
-  int running_ = 0;
+  Surface surface_;         // the main window's own
+  OwnedWindow app_;         // the task bar button, titled by the application
+  OwnedWindow main_;        // the main window; children go with it
+  HWND tooltip_ = nullptr;  // owned by the main window
+  HWND last_focus_ = nullptr;
   bool focused_once_ = false;
-  bool probe_done_ = false;
-  std::exception_ptr close_error_;
-  std::string dumped_;
-  int errors_ = 0;          // how many times a handler raised
-  std::string last_error_;  // what the last one raised, GBK
+  bool closed_ = false;
+  std::function<void()> first_frame_;
 };
 
 }  // namespace qilo

@@ -4,20 +4,16 @@
 
 #include "app/layout.h"
 #include "app/win32/main_window.h"
-#include "app/win32/wide.h"
+#include "text/gbk.h"
 
 namespace qilo {
-
-Win32Desktop::~Win32Desktop() {
-  if (hand_ != nullptr) DestroyCursor(hand_);
-}
 
 void Win32Desktop::Beep() { MessageBeep(MB_OK); }
 
 // Whether a program could be started is not looked at.
 void Win32Desktop::ShellOpen(const std::string& url, const std::string& verb) {
-  const std::wstring file = WideFromGbk(url);
-  const std::wstring operation = WideFromGbk(verb);
+  const std::wstring file = GbkToUtf16(url).text;
+  const std::wstring operation = GbkToUtf16(verb).text;
   ShellExecuteW(window_ != nullptr ? window_->Handle() : nullptr,
                 operation.c_str(), file.c_str(), nullptr, nullptr, SW_SHOW);
 }
@@ -26,18 +22,17 @@ void Win32Desktop::ShellOpen(const std::string& url, const std::string& verb) {
 // cursor is loaded unshared, so it is ours to destroy.
 bool Win32Desktop::LoadHandCursor() {
   ClearHandCursor();
-  hand_ = static_cast<HCURSOR>(
-      LoadImageW(GetModuleHandleW(nullptr), L"HAND", IMAGE_CURSOR, 0, 0, 0));
+  hand_.Reset(static_cast<HCURSOR>(
+      LoadImageW(GetModuleHandleW(nullptr), L"HAND", IMAGE_CURSOR, 0, 0, 0)));
   if (window_ != nullptr) window_->RefreshCursor();
-  return hand_ != nullptr;
+  return static_cast<bool>(hand_);
 }
 
 void Win32Desktop::ClearHandCursor() {
-  if (hand_ == nullptr) return;
+  if (!hand_) return;
   // The pointer may show it right now: the arrow first, then it goes.
-  if (GetCursor() == hand_) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-  DestroyCursor(hand_);
-  hand_ = nullptr;
+  if (GetCursor() == hand_.Get()) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  hand_.Reset();
   if (window_ != nullptr) window_->RefreshCursor();
 }
 
@@ -58,8 +53,8 @@ void Win32Desktop::SleepMs(int ms) { Sleep(static_cast<DWORD>(ms)); }
 void Win32Desktop::ShowError(const std::string& gbk_text) {
   if (error_box_open_) return;
   error_box_open_ = true;
-  const std::wstring text = WideFromGbk(gbk_text);
-  const std::wstring title = WideFromUtf8(kApplicationTitle);
+  const std::wstring text = GbkToUtf16(gbk_text).text;
+  const std::wstring title = Utf8ToUtf16(kApplicationTitle).text;
   MessageBoxW(window_ != nullptr ? window_->Handle() : nullptr, text.c_str(),
               title.c_str(), MB_OK | MB_ICONSTOP);
   error_box_open_ = false;

@@ -5,10 +5,11 @@
 #include <string>
 
 #include "app/desktop.h"
+#include "app/win32/handles.h"
 
 namespace qilo {
 
-class MainWindow;
+class Win32MainWindow;
 
 // The desktop as the window's handlers see it, on Win32: the message beep,
 // ShellExecute, the cursor table (slot 1 holds the HAND resource or nothing),
@@ -18,10 +19,11 @@ class Win32Desktop : public Desktop {
   Win32Desktop() = default;
   Win32Desktop(const Win32Desktop&) = delete;
   Win32Desktop& operator=(const Win32Desktop&) = delete;
-  ~Win32Desktop() override;
 
-  // The window the calls act on; set before the first handler runs.
-  void Attach(MainWindow* window) { window_ = window; }
+  // The window the calls act on; the window attaches itself once it is
+  // built and detaches when it goes. Without one, the calls that need it do
+  // nothing and boxes have no owner.
+  void Attach(Win32MainWindow* window) { window_ = window; }
 
   void Beep() override;
   void ShellOpen(const std::string& url, const std::string& verb) override;
@@ -38,11 +40,11 @@ class Win32Desktop : public Desktop {
   void ShowError(const std::string& gbk_text) override;
 
   // Slot 1 of the cursor table; nullptr when it holds no cursor.
-  HCURSOR HandCursor() const { return hand_; }
+  HCURSOR HandCursor() const { return hand_.Get(); }
 
  private:
-  MainWindow* window_ = nullptr;
-  HCURSOR hand_ = nullptr;
+  Win32MainWindow* window_ = nullptr;
+  OwnedCursor hand_;
   bool error_box_open_ = false;
 };
 

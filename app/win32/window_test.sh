@@ -1,9 +1,9 @@
 #!/bin/sh
-# qilo.exe under wine on a virtual X server: the first frame's start-up time,
-# then the worked example typed and clicked, the result fields read back,
-# the settings file's bytes and hidden attribute, and a screenshot; then an
-# amount too long for its field, a held step button, an error box and the
-# drag strip.
+# qilo.exe under wine on a virtual X server, what only the real program on a
+# real X server shows (win32_test drives the window itself in-process): the
+# first frame's start-up time, a screenshot with the per-mille signs and the
+# rules, the settings file's bytes and hidden attribute, the mark of an
+# amount too long for its field, and the drag strip.
 # Usage: window_test.sh QILO_EXE BUILD_DIR WINE
 set -eu
 exe=$1
@@ -13,7 +13,6 @@ work=$build/win32_test
 rm -rf "$work"
 mkdir -p "$work/home"
 export WINEDEBUG=-all WINEPREFIX="$build/wineprefix"
-export QILO_DUMP_FIELDS="$work/fields.txt"
 
 exec xvfb-run -a -s "-screen 0 1024x768x24" sh -eu -c '
 work=$1 exe=$2 wine=$3 build=$4
@@ -62,44 +61,16 @@ done
 sleep 1
 xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win" || true
 sleep 0.5
-# The focus starts in the buy price with its text selected.
-xdotool type --delay 60 "10"
-xdotool key Tab
-xdotool type --delay 60 "11"
-xdotool key Tab
-xdotool type --delay 60 "1000"
-# Points in the window: the three input fields, the buy price up arrow and
-# the calculate button.
-buy="247 68" sell="247 106" count="247 144" buy_up="285 65" calc="412 179"
+import -window root "$build/win32.png"
+# Points in the window: the three input fields and the calculate button.
+buy="247 68" sell="247 106" count="247 144" calc="412 179"
 at() { xdotool mousemove --window "$win" "$@"; }
 # Clicks into the field at the point and types over its whole text.
 type_into() {
   at $1 $2
   xdotool click 1 key End shift+Home
-  if [ -n "$3" ]; then xdotool type --delay 60 "$3"; else xdotool key BackSpace; fi
+  xdotool type --delay 60 "$3"
 }
-at $calc click 1
-for i in $(seq 1 50); do
-  grep -q LabCostPrice "$work/fields.txt" 2>/dev/null && break
-  sleep 0.2
-done
-sleep 0.5
-import -window root "$build/win32.png"
-cat > "$work/want.txt" <<WANT
-EdCostBuy=10022.00
-EdCostBuy.hint=买入费用: 22.00
-EdCostSell=10965.30
-EdCostSell.hint=卖出费用: 34.70
-EdProfit=943.30
-EdProfit.colour=red
-EdProfit.hint=费用合计： 56.70\\r\\n利润率：9.41%
-LabCostPrice=10.05
-EdCostBuy.font=13px
-EdCostSell.font=13px
-EdProfit.font=13px
-EdPriceBuy=10
-WANT
-diff "$work/want.txt" "$work/fields.txt" || fail "result fields differ"
 
 # Read from the screenshot, at points of the window: where() gives its place.
 where() { xdotool getwindowgeometry "$win" | sed -n "s/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p"; }
@@ -159,83 +130,23 @@ type_into $buy 999999
 type_into $sell 999999
 type_into $count 99999999999
 at $calc click 1
-for i in $(seq 1 50); do
-  grep -q "^EdCostBuy=100169899928998305.00$" "$work/fields.txt" && break
-  sleep 0.2
-done
-grep -q "^EdCostBuy=100169899928998305.00$" "$work/fields.txt" ||
-  fail "the long amount was not calculated: $(cat "$work/fields.txt")"
-grep -q "^EdCostBuy.font=7px cut$" "$work/fields.txt" ||
-  fail "the long amount is not marked as cut: $(grep font= "$work/fields.txt")"
-sleep 0.5
-import -window root "$build/win32_cut.png"
 # The mark: the buy cost field (62 px wide, its frame at 378,61 in the
 # window) has in its last columns the dots low and nothing above them, where
 # the digits would otherwise run on.
-set -- $(where)
 darkest() {
   convert "$build/win32_cut.png" -crop "$1" +repage -colorspace gray \
     -format "%[fx:int(minima*255)]" info:
 }
-above=$(darkest "8x7+$(($1 + 378 + 53))+$(($2 + 61 + 1))")
-dots=$(darkest "8x7+$(($1 + 378 + 53))+$(($2 + 61 + 8))")
+for i in $(seq 1 20); do
+  sleep 0.5
+  import -window root "$build/win32_cut.png"
+  set -- $(where)
+  above=$(darkest "8x7+$(($1 + 378 + 53))+$(($2 + 61 + 1))")
+  dots=$(darkest "8x7+$(($1 + 378 + 53))+$(($2 + 61 + 8))")
+  [ "$above" -gt 220 ] && [ "$dots" -lt 160 ] && break
+done
 echo "cut mark: window at $1,$2; darkest $above above the dots, $dots at them"
 [ "$above" -gt 220 ] && [ "$dots" -lt 160 ] || fail "no cut mark at the right end"
-
-# The buy price up arrow held down: a step of 0.50 at the press, more every
-# 100 ms after a 200 ms pause while it is held, none after the release.
-field() { sed -n "s/^$1=//p" "$work/fields.txt"; }
-type_into $buy 10
-at $buy_up mousedown 1
-sleep 1.5
-xdotool mouseup 1
-sleep 1
-held=$(field EdPriceBuy)
-sleep 0.5
-echo "held up arrow: 10 to $held"
-[ "$(field EdPriceBuy)" = "$held" ] || fail "the price went on stepping after the release"
-awk "BEGIN { exit !($held >= 11.5 && $held <= 22 && $held * 2 == int($held * 2)) }" ||
-  fail "holding the up arrow stepped 10 to $held"
-
-# A step from an empty price: the handler error in a box over the window;
-# it closes and the window goes on.
-shown() { xdotool search --onlyvisible --name "Qilo" 2>/dev/null | sort; }
-before=$(shown)
-type_into $buy ""
-at $buy_up mousedown 1
-sleep 0.3
-xdotool mouseup 1
-box=""
-for i in $(seq 1 50); do
-  box=$(shown | grep -vxF "$before" | head -1) || true
-  [ -n "$box" ] && break
-  sleep 0.2
-done
-[ -n "$box" ] || fail "no error box"
-echo "error box: $(field error)"
-[ "$(field errors)" = 1 ] || fail "$(field errors) errors, not one"
-field error | grep -q "^'"'"''"'"' is not a valid floating point value" ||
-  fail "the error box says: $(field error)"
-import -window root "$build/win32_error.png"
-# OK sits centred at the foot of the box. With no window manager a click may
-# only make the box active; Enter (its default button) then closes it.
-set -- $(xdotool getwindowgeometry "$box" | sed -n "s/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p")
-box_open() { shown | grep -qx "$box"; }
-for i in 1 2 3 4 5; do
-  box_open || break
-  xdotool mousemove --window "$box" $(($1 / 2)) $(($2 - 21)) mousedown 1
-  sleep 0.2
-  xdotool mouseup 1
-  sleep 0.5
-  box_open && xdotool key Return
-  sleep 0.5
-done
-box_open && fail "neither OK nor Enter closed the error box"
-type_into $buy 10
-at $calc click 1
-sleep 1
-[ "$(field errors)" = 1 ] || fail "the window still fails after the box: $(field error)"
-[ "$(field EdPriceBuy)" = 10 ] || fail "the buy price is $(field EdPriceBuy) after the box"
 
 # The drag strip: press at (100, 10), move by (+50, +30), release.
 set -- $(where)

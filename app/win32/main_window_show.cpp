@@ -1,0 +1,163 @@
+// The main window's part of the front-end protocol: control state to the
+// windows after a handler, and the texts the user changed back into the
+// controls before one.
+#include <windows.h>
+// commctrl.h after windows.h.
+#include <commctrl.h>
+
+#include <string>
+#include <utility>
+
+#include "app/caption_ink.h"
+#include "app/win32/checked.h"
+#include "app/win32/edit_field.h"
+#include "app/win32/main_window.h"
+#include "text/gbk.h"
+
+namespace qilo {
+
+void Win32MainWindow::ReadEdits() {
+  if (closed_) return;
+  for (Item& item : items_) {
+    if (!item.edit) continue;
+    std::wstring text = WindowText(item.hwnd);
+    if (text == item.text) continue;
+    UserChangedText(*item.control, Utf16ToGbk(text).text);
+    item.text = std::move(text);
+  }
+}
+
+// Nothing is left to show on once the window has closed under a handler.
+void Win32MainWindow::Show(const ControlSpec& layout, Control& c,
+                           const ControlChanges& changes) {
+  if (closed_) return;
+  Item& item = ItemOf(c);
+  if (layout.kind == ControlKind::kTimer) {
+    if (changes.timer) ShowTimer(item);
+    return;
+  }
+  if (changes.text) item.text = GbkToUtf16(c.text).text;
+  if (changes.hint) item.hint = GbkToUtf16(c.hint).text;
+  if (item.hwnd == nullptr) {
+    ShowGraphic(item, changes);
+  } else {
+    ShowWindowed(item, changes);
+  }
+  if (layout.show_hint &&
+      (changes.hint || changes.place || changes.visible || changes.text)) {
+    ShowTool(item);
+  }
+  if (changes.cursor) RefreshCursor();
+}
+
+// A graphic control is drawn by its surface, which paints again.
+void Win32MainWindow::ShowGraphic(Item& item, const ControlChanges& changes) {
+  if (item.layout->kind == ControlKind::kLabel && changes.text) {
+    MeasureLabel(item);
+  }
+  if (changes.text || changes.place || changes.visible || changes.font_colour) {
+    item.owner->Invalidate();
+  }
+}
+
+// A window is placed before anything else: an edit field fits its font to
+// the room it has.
+void Win32MainWindow::ShowWindowed(Item& item, const ControlChanges& changes) {
+  const Control& c = *item.control;
+  const std::string name = item.layout->name;
+  if (changes.place) {
+    Checked("place the window " + name, [&] {
+      return SetWindowPos(item.hwnd, nullptr, c.left, c.top, c.width, c.height,
+                          SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+  }
+  switch (item.layout->kind) {
+    case ControlKind::kEdit:
+      item.edit->Show(changes);
+      break;
+    case ControlKind::kRadio:
+      if (changes.text) {
+        Checked("show the text of " + name,
+                [&] { return SetWindowTextW(item.hwnd, item.text.c_str()); });
+      }
+      if (changes.checked) {
+        SendMessageW(item.hwnd, BM_SETCHECK,
+                     c.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+      }
+      break;
+    default:
+      // The group box paints its caption itself.
+      if (changes.text) item.surface->Invalidate();
+      break;
+  }
+  if (changes.visible) ShowWindow(item.hwnd, c.visible ? SW_SHOWNA : SW_HIDE);
+  if (!c.visible && GetFocus() == item.hwnd) Tab(false);
+}
+
+void Win32MainWindow::ShowTimer(Item& item) {
+  const Control& c = *item.control;
+  if (c.enabled && c.interval > 0) {
+    Checked(std::string("start the timer ") + item.layout->name, [&] {
+      return SetTimer(surface_.Handle(), item.timer_id,
+                      static_cast<UINT>(c.interval), nullptr);
+    });
+  } else {
+    KillTimer(surface_.Handle(), item.timer_id);
+  }
+}
+
+// A tooltip the system could not take is offered again at the next change.
+void Win32MainWindow::ShowTool(Item& item) {
+  TTTOOLINFOW tool = {};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.hwnd = item.owner->Handle();
+  tool.hinst = instance_;
+  tool.lpszText = item.hint.data();
+  if (item.hwnd != nullptr) {
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.uId = reinterpret_cast<UINT_PTR>(item.hwnd);
+  } else {
+    tool.uFlags = TTF_SUBCLASS;
+    tool.uId = reinterpret_cast<UINT_PTR>(&item);
+    // A hidden control has no place to rest on.
+    tool.rect = item.control->visible ? DrawRect(item) : RECT{0, 0, 0, 0};
+  }
+  if (!item.tool_added) {
+    item.tool_added = SendMessageW(tooltip_, TTM_ADDTOOLW, 0,
+                                   reinterpret_cast<LPARAM>(&tool));
+    return;
+  }
+  SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0,
+               reinterpret_cast<LPARAM>(&tool));
+  if (item.hwnd == nullptr) {
+    SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0,
+                 reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+// Labels size themselves to their caption in their font.
+void Win32MainWindow::MeasureLabel(Item& item) {
+  const FontSpec& font = item.layout->font;
+  const HFONT handle = fonts_.Get(font, font.pixel_size);
+  SetLastError(ERROR_SUCCESS);
+  const WindowDc screen(nullptr);
+  if (screen.Get() == nullptr) {
+    ThrowLastError(std::string("measure the caption of ") + item.layout->name);
+  }
+  item.extent = TextExtent(screen.Get(), handle, item.text);
+  if (IsFullStop(*item.layout)) {
+    item.ink_left = InkLeft(handle, item.text, item.extent);
+  }
+}
+
+void Win32MainWindow::RefreshCursor() {
+  POINT p;
+  GetCursorPos(&p);
+  const HWND over = WindowFromPoint(p);
+  const HWND main = main_.Get();
+  if (over == nullptr || (over != main && !IsChild(main, over))) return;
+  SendMessageW(over, WM_SETCURSOR, reinterpret_cast<WPARAM>(over),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+}  // namespace qilo
