@@ -294,13 +294,16 @@ def px(v):
 
 
 def line_width(s):
-    """A one-pixel line at scale s: one device pixel below 2, two at 2."""
-    return max(1, int(s))
+    """A one-pixel line at scale s: s device pixels rounded, 1 at 1.25, 2 at
+    1.5 and 2. The title band starts one layout pixel in from the window's
+    sides, at round(s): the edges' slate columns must be as wide to meet it."""
+    return px(s)
 
 
 def pen_width(s):
     """The stroke of the one-pixel line art (the calculate glyphs, the arrow
-    chevrons) at scale s."""
+    chevrons) at scale s: 1 up to 1.5, where a wider one would close the gaps
+    between the glyphs' bars, 2 at 2."""
     return max(1, int(s))
 
 
