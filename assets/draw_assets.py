@@ -301,8 +301,7 @@ def line_width(s):
 
 
 def pen_width(s):
-    """The stroke of the one-pixel line art (the calculate glyphs, the arrow
-    chevrons) at scale s: 1 up to 1.5, where a wider one would close the gaps
+    """The stroke of the one-pixel line art (the calculate glyphs) at scale s: 1 up to 1.5, where a wider one would close the gaps
     between the glyphs' bars, 2 at 2."""
     return max(1, int(s))
 
@@ -367,13 +366,14 @@ def runs_of(line):
     return runs
 
 
-def stroke_widths(lines, s, strokes, mirror=False):
+def stroke_widths(lines, s, strokes, mirror=False, strict=False):
     """Device widths for the columns of bold pixel art whose rows are lines:
     each floor(s) or ceil(s), such that every run of ink whose art length is
     in strokes (art length: device length) comes out that long, so that the
     strokes of one art width all get one device width. Of those, the one
     whose column edges lie nearest the evenly scaled ones, symmetric where
-    mirror asks and some choice is. None when no choice keeps the strokes."""
+    mirror asks and some choice is (strict: only then): (cost, widths). None
+    when no choice keeps the strokes."""
     n = len(lines[0])
     runs = sorted({r for line in lines for r in runs_of(line) if r[1] in strokes})
     low = int(s)
@@ -386,10 +386,12 @@ def stroke_widths(lines, s, strokes, mirror=False):
             if any(edges[a + k] - edges[a] != strokes[k] for a, k in runs):
                 continue
             cost = sum((e - i * s) ** 2 for i, e in enumerate(edges))
-            cost += 1000 * (mirror and widths != widths[::-1])
-            if best is None or cost < best[0]:
-                best = (cost, widths)
-    return best and best[1]
+            symmetric = not mirror or widths == widths[::-1]
+            if best is None or (symmetric, -cost) > (best[2], -best[0]):
+                best = (cost, widths, symmetric)
+    if best is None or (strict and not best[2]):
+        return None
+    return best[:2]
 
 
 LOGO_LETTERS = ((LOGO_Q, 1, RED), (LOGO_I, 15, RED), (LOGO_L, 19, GREEN),
@@ -403,46 +405,61 @@ def stroke_sizes(s, lengths):
     return [dict(zip(lengths, c)) for c in itertools.product(*choices)]
 
 
-def draw_logo_at(s):
-    """The logo for scale s, 32 s x 16 s. Its rows, and each letter's
-    columns, are widened by whole device pixels where that keeps the bold
-    letters even: every stem and bar (two art pixels), every three-pixel
-    corner and one-pixel step comes out as wide as the others of its kind."""
-    grid = [["."] * 32 for _ in range(16)]
-    for art, left, colour in LOGO_LETTERS:
-        for y, row in enumerate(art):
+def bold_art(letters, size, s, strict=False):
+    """Bold pixel art redrawn for scale s on a transparent canvas of size
+    times s, or more where the strokes need it; letters are (rows, left column, palette). The rows, which all
+    letters share, and each letter's columns are widened by whole device
+    pixels where that keeps the strokes even: every run of ink up to three
+    art pixels long (stems and bars, corners, steps) comes out as long as
+    the others of its length, across and along. A mirror-symmetric letter
+    stays so where it can, or always (strict)."""
+    grid = [["."] * size[0] for _ in range(size[1])]
+    for rows, left, palette in letters:
+        for y, row in enumerate(rows):
             for x, ch in enumerate(row):
-                if ch == "#":
-                    grid[y][left + x] = "r" if colour == RED else "g"
-    columns = ["".join(row[x] for row in grid) for x in range(32)]
+                if ch in palette:
+                    grid[y][left + x] = ch
+    columns = ["".join(row[x] for row in grid) for x in range(size[0])]
     lengths = sorted({k for line in columns + ["".join(r) for r in grid]
                       for _, k in runs_of(line) if k <= 3})
     best = None
     for strokes in stroke_sizes(s, lengths):
-        heights = stroke_widths(columns, s, strokes)
-        widths = [stroke_widths(art, s, strokes,
-                                all(r == r[::-1] for r in art))
-                  for art, _, _ in LOGO_LETTERS]
-        if heights is None or None in widths:
+        axes = [stroke_widths(columns, s, strokes)]
+        axes += [stroke_widths(rows, s, strokes,
+                               all(r == r[::-1] for r in rows), strict)
+                 for rows, _, _ in letters]
+        if None in axes:
             continue
-        cost = sum((v - k * s) ** 2 for k, v in strokes.items())
+        cost = sum(c for c, _ in axes)
+        cost += sum((v - k * s) ** 2 for k, v in strokes.items())
         if best is None or cost < best[0]:
-            best = (cost, heights, widths)
+            best = (cost, [w for _, w in axes])
     assert best, s
-    _, heights, widths = best
-    img = Image.new("RGB", (px(32 * s), px(16 * s)), WHITE)
-    d = ImageDraw.Draw(img)
+    heights, *widths = best[1]
     ys = list(itertools.accumulate(heights, initial=0))
-    right = 0
-    for (art, left, colour), letter in zip(LOGO_LETTERS, widths):
-        xs = list(itertools.accumulate(letter, initial=px(left * s)))
-        assert xs[0] >= right and xs[-1] <= img.width, s
-        right = xs[-1]
-        for y, row in enumerate(art):
+    places = [list(itertools.accumulate(letter, initial=px(left * s)))
+              for (_, left, _), letter in zip(letters, widths)]
+    assert all(a[-1] <= b[0] for a, b in zip(places, places[1:])), s
+    img = Image.new("RGBA", (max(px(size[0] * s), places[-1][-1]),
+                             max(px(size[1] * s), ys[-1])), (0, 0, 0, 0))
+    d = ImageDraw.Draw(img)
+    for (rows, _, palette), xs in zip(letters, places):
+        for y, row in enumerate(rows):
             for x, ch in enumerate(row):
-                if ch == "#":
+                if ch in palette:
                     d.rectangle((xs[x], ys[y], xs[x + 1] - 1, ys[y + 1] - 1),
-                                fill=colour)
+                                fill=palette[ch])
+    return img
+
+
+def draw_logo_at(s):
+    """The logo for scale s, 32 s x 16 s: every stem and bar of its letters
+    (two art pixels) equally wide."""
+    art = bold_art([(rows, left, {"#": colour})
+                    for rows, left, colour in LOGO_LETTERS], (32, 16), s)
+    img = Image.new("RGB", (px(32 * s), px(16 * s)), WHITE)
+    assert art.size == img.size, s
+    img.paste(art, (0, 0), art)
     return img
 
 
@@ -508,7 +525,11 @@ def draw_calculate_at(s):
 
 def draw_arrow_at(up, s):
     img = framed((9, 8), s, (ARROW_FRAME, ), PEACH)
-    chevron = pen_art([row[2:7] for row in ARROW_UP[2:5]], s, {"X": BLACK})
+    # A small solid shape rather than line art, scaled as the logo is, and
+    # never lopsided.
+    chevron = bold_art([([row[2:7] for row in ARROW_UP[2:5]], 0, {"X": BLACK})],
+                       (5, 3), s, strict=True)
+    chevron = chevron.crop(chevron.getbbox())
     img.paste(chevron, ((img.width - chevron.width) // 2, px(2 * s)), chevron)
     return img if up else img.transpose(Image.FLIP_TOP_BOTTOM)
 
