@@ -813,6 +813,42 @@ TEST_F(QtWindowTest, WholeAtTheDisplayScale) {
   }
 }
 
+TEST(PictureScaleTest, TheSameScaleElseTheNextLargerElseTheLargest) {
+  const struct {
+    double ratio;
+    double scale;
+  } kCases[] = {
+      {1, 1},      {1.25, 1.25}, {1.5, 1.5}, {2, 2},   {1.249, 1.25},
+      {1.1, 1.25}, {1.3, 1.5},   {1.75, 2},  {0.5, 1}, {3, 2},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(PictureScaleFor(c.ratio, kPictureScales), c.scale) << c.ratio;
+  }
+}
+
+// Painted for a device of another ratio, as on a screen of another scale, a
+// picture shows the bitmap for that ratio, at the control's size.
+TEST_F(QtWindowTest, PicturesFollowTheRatioTheyArePaintedFor) {
+  const auto* logo = static_cast<PictureBox*>(window_->WidgetNamed("ImgLogo"));
+  for (const double ratio : {2.0, 1.75, 1.0}) {
+    SCOPED_TRACE(ratio);
+    QPixmap pixmap(window_->size() * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    window_->render(&pixmap);
+    EXPECT_EQ(logo->ShownScale(), ratio == 1.75 ? 2 : ratio);
+    EXPECT_EQ(logo->size(), QSize(32, 16));
+    // Across the "l" and both sides of the "o", two layout pixels each.
+    const QImage image = pixmap.toImage();
+    int green = 0;
+    for (int x = 0; x < 40 * ratio; ++x) {
+      green += QColor(image.pixel(x, qRound(12 * ratio))) == QColor(0, 128, 0);
+    }
+    if (ratio != 1.75) {  // else smoothed
+      EXPECT_EQ(green, 3 * 2 * ratio);
+    }
+  }
+}
+
 TEST_F(QtWindowTest, RendersTheWindowWithItsFrame) {
   const QImage image = window_->grab().toImage();
   ASSERT_EQ(image.size(), QSize(469, 232));
