@@ -8,6 +8,7 @@ output is the same bytes on every run.
 """
 
 import io
+import itertools
 import math
 import os
 import struct
@@ -274,6 +275,263 @@ ARROW_UP = [
 def draw_arrow(up):
     rows = ARROW_UP if up else ARROW_UP[::-1]
     return from_art(rows, {"#": ARROW_FRAME, ".": PEACH, "X": BLACK})
+
+
+# --- window pictures at display scales -------------------------------------
+#
+# A desktop at 125, 150 or 200 % shows the window's pictures at that many
+# device pixels per layout pixel. Bitmaps scaled up from the ones above would
+# give a one-pixel line one or two device pixels by chance; these are drawn
+# for each scale instead, every line and stroke on whole device pixels.
+
+SCALES = (1.25, 1.5, 2)
+
+
+def px(v):
+    """v rounded half up to whole device pixels, as the window rounds the
+    edges of its controls."""
+    return int(math.floor(v + 0.5))
+
+
+def line_width(s):
+    """A one-pixel line at scale s: s device pixels rounded, 1 at 1.25, 2 at
+    1.5 and 2. The title band starts one layout pixel in from the window's
+    sides, at round(s): the edges' slate columns must be as wide to meet it."""
+    return px(s)
+
+
+def pen_width(s):
+    """The stroke of the one-pixel line art (the calculate glyphs) at scale s: 1 up to 1.5, where a wider one would close the gaps
+    between the glyphs' bars, 2 at 2."""
+    return max(1, int(s))
+
+
+def scale_name(name, s):
+    """logo.bmp at scale 1.5 is logo@1.5x.png."""
+    return "%s@%sx.png" % (os.path.splitext(name)[0], ("%g" % s))
+
+
+def draw_title_band_at(s):
+    """The title band for scale s, as many rows as the band has device rows
+    (24 s), so that it is shown row for row: the slate and light blue lines
+    are line_width(s) rows, the other rows keep their share of the height and
+    the gradient fills what is left with its own steps."""
+    height = px(24 * s)
+    line = line_width(s)
+    rows = [SLATE] * line
+    rows += [(252, 253, 254)] * (px(2 * s) - line)
+    rows += [(246, 249, 252)] * (px(3 * s) - px(2 * s))
+    white = height - px(23 * s)
+    steps = height - len(rows) - line - white
+    rows += [lerp(BAND_TOP, BAND_BOTTOM, i / (steps - 1)) for i in range(steps)]
+    rows += [BAND_LINE] * line + [WHITE] * white
+    img = Image.new("RGB", (px(27 * s), height))
+    d = ImageDraw.Draw(img)
+    for y, colour in enumerate(rows):
+        d.line((0, y, img.width - 1, y), fill=colour)
+    return img
+
+
+def draw_edge_at(columns, s):
+    """An edge strip for scale s, as many columns as the strip has device
+    columns (round(width s)): the slate column is line_width(s) wide, the
+    blue-grey pair round(2 s), the inner columns take the rest. Stretched
+    only in height, its columns stay whole."""
+    total = px(len(columns) * s)
+    blue_grey = px(columns.count("b") * s)
+    inner = total - line_width(s) - blue_grey
+    plan = ""
+    for kind in columns:
+        if kind not in plan:
+            plan += kind * {"s": line_width(s), "b": blue_grey, "i": inner}[kind]
+    height = px(29 * s)
+    img = Image.new("RGB", (total, height))
+    for y in range(height):
+        colours = {"s": SLATE, "b": BLUE_GREY,
+                   "i": lerp(BAND_TOP, BAND_BOTTOM, min(1.0, y / (4 * s)))}
+        for x, kind in enumerate(plan):
+            img.putpixel((x, y), colours[kind])
+    return img
+
+
+def runs_of(line):
+    """(start, length) of each run of one ink character ('.' is none)."""
+    runs = []
+    start = 0
+    for i in range(1, len(line) + 1):
+        if i == len(line) or line[i] != line[start]:
+            if line[start] != ".":
+                runs.append((start, i - start))
+            start = i
+    return runs
+
+
+def stroke_widths(lines, s, strokes, mirror=False, strict=False):
+    """Device widths for the columns of bold pixel art whose rows are lines:
+    each floor(s) or ceil(s), such that every run of ink whose art length is
+    in strokes (art length: device length) comes out that long, so that the
+    strokes of one art width all get one device width. Of those, the one
+    whose column edges lie nearest the evenly scaled ones, symmetric where
+    mirror asks and some choice is (strict: only then): (cost, widths). None
+    when no choice keeps the strokes."""
+    n = len(lines[0])
+    runs = sorted({r for line in lines for r in runs_of(line) if r[1] in strokes})
+    low = int(s)
+    mean = round(n * (s - low))
+    best = None
+    for extra in range(max(0, mean - 2), min(n, mean + 2) + 1):
+        for chosen in itertools.combinations(range(n), extra):
+            widths = [low + (i in chosen) for i in range(n)]
+            edges = list(itertools.accumulate(widths, initial=0))
+            if any(edges[a + k] - edges[a] != strokes[k] for a, k in runs):
+                continue
+            cost = sum((e - i * s) ** 2 for i, e in enumerate(edges))
+            symmetric = not mirror or widths == widths[::-1]
+            if best is None or (symmetric, -cost) > (best[2], -best[0]):
+                best = (cost, widths, symmetric)
+    if best is None or (strict and not best[2]):
+        return None
+    return best[:2]
+
+
+LOGO_LETTERS = ((LOGO_Q, 1, RED), (LOGO_I, 15, RED), (LOGO_L, 19, GREEN),
+                (LOGO_O, 23, GREEN))
+
+
+def stroke_sizes(s, lengths):
+    """Every choice of device lengths for the art lengths given: each
+    rounded down or up, shortest first."""
+    choices = [sorted({int(k * s), math.ceil(k * s)}) for k in lengths]
+    return [dict(zip(lengths, c)) for c in itertools.product(*choices)]
+
+
+def bold_art(letters, size, s, strict=False):
+    """Bold pixel art redrawn for scale s on a transparent canvas of size
+    times s, or more where the strokes need it; letters are (rows, left column, palette). The rows, which all
+    letters share, and each letter's columns are widened by whole device
+    pixels where that keeps the strokes even: every run of ink up to three
+    art pixels long (stems and bars, corners, steps) comes out as long as
+    the others of its length, across and along. A mirror-symmetric letter
+    stays so where it can, or always (strict)."""
+    grid = [["."] * size[0] for _ in range(size[1])]
+    for rows, left, palette in letters:
+        for y, row in enumerate(rows):
+            for x, ch in enumerate(row):
+                if ch in palette:
+                    grid[y][left + x] = ch
+    columns = ["".join(row[x] for row in grid) for x in range(size[0])]
+    lengths = sorted({k for line in columns + ["".join(r) for r in grid]
+                      for _, k in runs_of(line) if k <= 3})
+    best = None
+    for strokes in stroke_sizes(s, lengths):
+        axes = [stroke_widths(columns, s, strokes)]
+        axes += [stroke_widths(rows, s, strokes,
+                               all(r == r[::-1] for r in rows), strict)
+                 for rows, _, _ in letters]
+        if None in axes:
+            continue
+        cost = sum(c for c, _ in axes)
+        cost += sum((v - k * s) ** 2 for k, v in strokes.items())
+        if best is None or cost < best[0]:
+            best = (cost, [w for _, w in axes])
+    assert best, s
+    heights, *widths = best[1]
+    ys = list(itertools.accumulate(heights, initial=0))
+    places = [list(itertools.accumulate(letter, initial=px(left * s)))
+              for (_, left, _), letter in zip(letters, widths)]
+    assert all(a[-1] <= b[0] for a, b in zip(places, places[1:])), s
+    img = Image.new("RGBA", (max(px(size[0] * s), places[-1][-1]),
+                             max(px(size[1] * s), ys[-1])), (0, 0, 0, 0))
+    d = ImageDraw.Draw(img)
+    for (rows, _, palette), xs in zip(letters, places):
+        for y, row in enumerate(rows):
+            for x, ch in enumerate(row):
+                if ch in palette:
+                    d.rectangle((xs[x], ys[y], xs[x + 1] - 1, ys[y + 1] - 1),
+                                fill=palette[ch])
+    return img
+
+
+def draw_logo_at(s):
+    """The logo for scale s, 32 s x 16 s: every stem and bar of its letters
+    (two art pixels) equally wide."""
+    art = bold_art([(rows, left, {"#": colour})
+                    for rows, left, colour in LOGO_LETTERS], (32, 16), s)
+    img = Image.new("RGB", (px(32 * s), px(16 * s)), WHITE)
+    assert art.size == img.size, s
+    img.paste(art, (0, 0), art)
+    return img
+
+
+def pen_places(n, s, mirror):
+    """Where the pen stands for each of n art pixels at scale s; mirrored
+    about the middle for a mirror-symmetric art."""
+    places = [px(i * s) for i in range(n)]
+    if mirror:
+        far = places[-1] if n % 2 == 0 else 2 * places[n // 2]
+        for i in range(n // 2):
+            places[n - 1 - i] = far - places[i]
+    return places
+
+
+def pen_art(rows, s, palette):
+    """One-pixel line art redrawn for scale s, on a transparent canvas: each
+    ink pixel becomes a pen_width(s) square at its place scaled and rounded,
+    joined to the ink beside it in its row and column. Every stroke, however
+    the rounding falls, is pen_width(s) pixels wide."""
+    pen = pen_width(s)
+    mirror = all(r == r[::-1] for r in rows)
+    xs = pen_places(len(rows[0]), s, mirror)
+    ys = pen_places(len(rows), s, False)
+    img = Image.new("RGBA", (xs[-1] + pen, ys[-1] + pen), (0, 0, 0, 0))
+    d = ImageDraw.Draw(img)
+    for y, row in enumerate(rows):
+        for x, ch in enumerate(row):
+            if ch not in palette:
+                continue
+            right = xs[x + 1] if row[x + 1:x + 2] == ch else xs[x]
+            below = ys[y + 1] if y + 1 < len(rows) and rows[y + 1][x] == ch \
+                else ys[y]
+            d.rectangle((xs[x], ys[y], right + pen - 1, ys[y] + pen - 1),
+                        fill=palette[ch])
+            d.rectangle((xs[x], ys[y], xs[x] + pen - 1, below + pen - 1),
+                        fill=palette[ch])
+    return img
+
+
+def framed(size, s, colours, face):
+    """A face inside frames one line_width(s) each, outermost first. Auto-size
+    pictures round their size down: they cover no more device pixels than
+    their control does, wherever the window puts it."""
+    img = Image.new("RGB", (int(size[0] * s), int(size[1] * s)), face)
+    d = ImageDraw.Draw(img)
+    line = line_width(s)
+    for i, colour in enumerate(colours):
+        inset = i * line
+        d.rectangle((inset, inset, img.width - 1 - inset,
+                     img.height - 1 - inset), outline=colour, width=line)
+    return img
+
+
+def draw_calculate_at(s):
+    img = framed((48, 23), s, (SLATE, BLUE_GREY), WHITE)
+    for glyph, left in ((GLYPH_JI, 8), (GLYPH_SUAN, 25)):
+        art = pen_art(glyph, s, {"#": TEAL})
+        box = px((left + 15) * s) - px(left * s)
+        img.paste(art, (px(left * s) + (box - art.width) // 2,
+                        (img.height - art.height) // 2), art)
+    return img
+
+
+def draw_arrow_at(up, s):
+    img = framed((9, 8), s, (ARROW_FRAME, ), PEACH)
+    # A small solid shape rather than line art, scaled as the logo is, and
+    # never lopsided.
+    chevron = bold_art([([row[2:7] for row in ARROW_UP[2:5]], 0, {"X": BLACK})],
+                       (5, 3), s, strict=True)
+    chevron = chevron.crop(chevron.getbbox())
+    img.paste(chevron, ((img.width - chevron.width) // 2, px(2 * s)), chevron)
+    return img if up else img.transpose(Image.FLIP_TOP_BOTTOM)
 
 
 # --- hand cursor -----------------------------------------------------------
@@ -573,6 +831,18 @@ def main():
         ("mainicon.ico", ico_bytes(icon)),
         ("mainicon.png", png_bytes(icon)),
     ]
+    scaled = []
+    for s in SCALES:
+        for name, img in (("title_band.bmp", draw_title_band_at(s)),
+                          ("edge_left.bmp", draw_edge_at("sbbi", s)),
+                          ("edge_right.bmp", draw_edge_at("iibbs", s)),
+                          ("logo.bmp", draw_logo_at(s)),
+                          ("calculate.bmp", draw_calculate_at(s)),
+                          ("arrow_up.bmp", draw_arrow_at(True, s)),
+                          ("arrow_down.bmp", draw_arrow_at(False, s))):
+            files.append((scale_name(name, s), png_bytes(img)))
+            if name in ("logo.bmp", "calculate.bmp", "arrow_up.bmp"):
+                scaled.append((scale_name(name, s)[:-4], img, 4))
     files.append(("assets.qrc", qrc_text([n for n, _ in files]).encode()))
     sheet = contact_sheet([
         ("title_band", band, 4),
@@ -584,7 +854,7 @@ def main():
         ("arrow_down", down, 8),
         ("hand", hand, 8),
         ("mainicon", icon, 4),
-    ])
+    ] + scaled)
     files.append(("preview.png", png_bytes(sheet)))
     # The program icon for the desktop's menus, named by the installer.
     for size, border in THEME_ICON_SIZES:

@@ -28,6 +28,7 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <set>
 #include <utility>
 
 #include "app/fit_font.h"
@@ -639,9 +640,47 @@ TEST_F(QtWindowTest, TickerRunsOnItsTimerAndTheEditorOpensWithTheEntryShown) {
   SaveShot("editor.png");
 }
 
+// The widths of the strokes of `ink` in `area` that run `length` pixels or
+// more along rows (`along_rows`) or columns: for each such run, the fewest
+// ink pixels in an unbroken line across it that any of its pixels has.
+std::set<int> StrokeWidths(const QImage& image, const QRect& area,
+                           bool along_rows, int length,
+                           const std::function<bool(QRgb)>& ink) {
+  const int along = along_rows ? area.width() : area.height();
+  const int across = along_rows ? area.height() : area.width();
+  const auto inked = [&](int u, int v) {
+    if (u < 0 || v < 0 || u >= along || v >= across) return false;
+    return ink(along_rows ? image.pixel(area.left() + u, area.top() + v)
+                          : image.pixel(area.left() + v, area.top() + u));
+  };
+  std::set<int> widths;
+  for (int v = 0; v < across; ++v) {
+    for (int u = 0; u < along;) {
+      int end = u;
+      while (inked(end, v)) ++end;
+      if (end - u >= length) {
+        int width = across;
+        for (int w = u; w < end; ++w) {
+          int first = v;
+          int last = v;
+          while (inked(w, first - 1)) --first;
+          while (inked(w, last + 1)) ++last;
+          width = std::min(width, last - first + 1);
+        }
+        widths.insert(width);
+      }
+      u = std::max(end, u + 1);
+    }
+  }
+  return widths;
+}
+
 // At any display scale (QT_SCALE_FACTOR; CTest runs 1.25, 1.5 and 2): the
 // window is the layout's size times the scale, the bottom rule runs unbroken
 // across it, the per-mille signs are inked and the results fit their fields.
+// The pictures are the ones drawn for the scale: the frame's lines are solid
+// and whole device pixels (the scale rounded), and the strokes of the logo
+// and of the calculate glyphs are each as wide as the others.
 TEST_F(QtWindowTest, WholeAtTheDisplayScale) {
   Type("EdPriceBuy", "10");
   Type("EdPriceSell", "11");
@@ -686,6 +725,128 @@ TEST_F(QtWindowTest, WholeAtTheDisplayScale) {
     EXPECT_FALSE(Edit(field)->Overflows()) << field;
   }
   EXPECT_EQ(Edit("EdProfit")->text(), "943.30");
+
+  const int w = image.width();
+  // A line is the scale rounded: the band starts one layout pixel in from the
+  // window's sides, where the edges' slate columns meet it.
+  const int line = qRound(s);
+  const int above_rule = static_cast<int>(229 * s);
+  const auto count = [&](const QRect& r, QRgb colour) {
+    int n = 0;
+    for (int x = r.left(); x <= r.right(); ++x) {
+      for (int y = r.top(); y <= r.bottom(); ++y) {
+        n += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
+      }
+    }
+    return n;
+  };
+  // The band's light blue line, found in one column, then checked across.
+  const QRgb slate = qRgb(87, 117, 159);
+  const QRgb band_line = qRgb(189, 212, 230);
+  int band_row = 0;
+  while (band_row < 24 * s &&
+         (image.pixel(w / 2, band_row) & 0xFFFFFF) != (band_line & 0xFFFFFF)) {
+    ++band_row;
+  }
+  // Between the caption and the minimize label, whose glyphs may reach it.
+  const int band_left = qRound(210 * s);
+  const int band_width = qRound(420 * s) - band_left;
+  const struct {
+    const char* name;
+    QRect solid;  // all of it in `colour`
+    QRect clear;  // none of it
+    QRgb colour;
+  } kLines[] = {
+      {"top", {0, 0, w, line}, {line, line, w - 2 * line, 1}, slate},
+      {"left", {0, 0, line, above_rule}, {line, line, 1, above_rule}, slate},
+      {"right",
+       {w - line, 0, line, above_rule},
+       {w - line - 1, line, 1, above_rule},
+       slate},
+      {"band",
+       {band_left, band_row, band_width, line},
+       {band_left, band_row + line, band_width, 1},
+       band_line},
+  };
+  for (const auto& l : kLines) {
+    SCOPED_TRACE(l.name);
+    EXPECT_EQ(count(l.solid, l.colour), l.solid.width() * l.solid.height());
+    EXPECT_EQ(count(l.clear, l.colour), 0);
+  }
+
+  // A control's rectangle in the screenshot's device pixels.
+  const auto device_rect = [&](const char* name) {
+    const QWidget* widget = window_->WidgetNamed(name);
+    const QRect r(widget->mapTo(window_.get(), QPoint(0, 0)), widget->size());
+    return QRect(QPoint(qRound(r.left() * s), qRound(r.top() * s)),
+                 QPoint(qRound((r.right() + 1) * s) - 1,
+                        qRound((r.bottom() + 1) * s) - 1));
+  };
+  const auto exactly = [](QRgb colour) {
+    return [colour](QRgb c) { return (c & 0xFFFFFF) == (colour & 0xFFFFFF); };
+  };
+  const auto red_or_green = [](QRgb c) {
+    return (c & 0xFFFFFF) == (qRgb(255, 0, 0) & 0xFFFFFF) ||
+           (c & 0xFFFFFF) == (qRgb(0, 128, 0) & 0xFFFFFF);
+  };
+  const int stem = static_cast<int>(std::ceil(6 * s));
+  const struct {
+    const char* name;
+    bool along_rows;
+    int length;
+    std::function<bool(QRgb)> ink;
+  } kStrokes[] = {
+      {"ImgLogo", false, stem, red_or_green},
+      {"ImgCal", false, stem, exactly(qRgb(0, 128, 128))},
+      {"ImgCal", true, static_cast<int>(std::ceil(3 * s)),
+       exactly(qRgb(0, 128, 128))},
+  };
+  for (const auto& k : kStrokes) {
+    SCOPED_TRACE(testing::Message()
+                 << k.name << (k.along_rows ? " bars" : " stems"));
+    EXPECT_EQ(
+        static_cast<PictureBox*>(window_->WidgetNamed(k.name))->ShownScale(),
+        s);
+    const std::set<int> widths =
+        StrokeWidths(image, device_rect(k.name), k.along_rows, k.length, k.ink);
+    EXPECT_EQ(widths.size(), 1u) << ::testing::PrintToString(widths);
+  }
+}
+
+TEST(PictureScaleTest, TheSameScaleElseTheNextLargerElseTheLargest) {
+  const struct {
+    double ratio;
+    double scale;
+  } kCases[] = {
+      {1, 1},      {1.25, 1.25}, {1.5, 1.5}, {2, 2},   {1.249, 1.25},
+      {1.1, 1.25}, {1.3, 1.5},   {1.75, 2},  {0.5, 1}, {3, 2},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(PictureScaleFor(c.ratio, kPictureScales), c.scale) << c.ratio;
+  }
+}
+
+// Painted for a device of another ratio, as on a screen of another scale, a
+// picture shows the bitmap for that ratio, at the control's size.
+TEST_F(QtWindowTest, PicturesFollowTheRatioTheyArePaintedFor) {
+  const auto* logo = static_cast<PictureBox*>(window_->WidgetNamed("ImgLogo"));
+  for (const double ratio : {2.0, 1.75, 1.0}) {
+    SCOPED_TRACE(ratio);
+    QPixmap pixmap(window_->size() * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    window_->render(&pixmap);
+    EXPECT_EQ(logo->ShownScale(), ratio == 1.75 ? 2 : ratio);
+    EXPECT_EQ(logo->size(), QSize(32, 16));
+    // Across the "l" and both sides of the "o", two layout pixels each.
+    const QImage image = pixmap.toImage();
+    int green = 0;
+    for (int x = 0; x < 40 * ratio; ++x) {
+      green += QColor(image.pixel(x, qRound(12 * ratio))) == QColor(0, 128, 0);
+    }
+    if (ratio != 1.75) {  // else smoothed
+      EXPECT_EQ(green, 3 * 2 * ratio);
+    }
+  }
 }
 
 TEST_F(QtWindowTest, RendersTheWindowWithItsFrame) {

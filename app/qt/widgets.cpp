@@ -2,15 +2,18 @@
 
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "app/edit_input.h"
 #include "app/fit_font.h"
@@ -84,11 +87,37 @@ int VirtualKey(const QKeyEvent* event) {
 
 }  // namespace
 
+double PictureScaleFor(double ratio, std::span<const double> scales) {
+  for (const double scale : scales) {
+    if (scale > ratio - 0.01) return scale;
+  }
+  return scales.back();
+}
+
 PictureBox::PictureBox(const QString& resource, PictureMode mode,
                        QWidget* parent)
-    : QWidget(parent) {
-  QImage image(resource);
-  if (!image.isNull() && mode == PictureMode::kAutoSizeTransparent) {
+    : QWidget(parent), resource_(resource), mode_(mode) {
+  size_ = QImageReader(resource).size();
+  if (size_.isValid() && mode != PictureMode::kStretch) resize(size_);
+  // A press on a picture belongs to what lies beneath (the drag strip).
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void PictureBox::Pick(qreal ratio) {
+  picked_for_ = ratio;
+  // "logo.bmp" at 1.5 is "logo@1.5x.png".
+  const auto file = [this](double scale) {
+    if (scale == 1) return resource_;
+    return resource_.left(resource_.lastIndexOf('.')) + '@' +
+           QString::number(scale) + QStringLiteral("x.png");
+  };
+  std::vector<double> scales;
+  for (const double scale : kPictureScales) {
+    if (scale == 1 || QFile::exists(file(scale))) scales.push_back(scale);
+  }
+  shown_scale_ = PictureScaleFor(ratio, scales);
+  QImage image(file(shown_scale_));
+  if (!image.isNull() && mode_ == PictureMode::kAutoSizeTransparent) {
     image = image.convertToFormat(QImage::Format_ARGB32);
     const QRgb key = image.pixel(0, image.height() - 1);
     for (int y = 0; y < image.height(); ++y) {
@@ -98,17 +127,47 @@ PictureBox::PictureBox(const QString& resource, PictureMode mode,
     }
   }
   pixmap_ = QPixmap::fromImage(image);
-  if (mode != PictureMode::kStretch && !pixmap_.isNull()) {
-    resize(pixmap_.size());
-  }
-  // A press on a picture belongs to what lies beneath (the drag strip).
-  setAttribute(Qt::WA_TransparentForMouseEvents);
+  pixmap_.setDevicePixelRatio(shown_scale_);
 }
 
+bool PictureBox::event(QEvent* event) {
+  if (event->type() == QEvent::ScreenChangeInternal
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+      || event->type() == QEvent::DevicePixelRatioChange
+#endif
+  ) {
+    Pick(devicePixelRatioF());
+    update();
+  }
+  return QWidget::event(event);
+}
+
+// Painted in device pixels from the control's corners rounded to whole ones:
+// the bitmap drawn for the scale pixel for pixel, another one smoothly to the
+// size it would have.
 void PictureBox::paintEvent(QPaintEvent*) {
-  if (pixmap_.isNull()) return;
+  if (size_.isEmpty()) return;
   QPainter painter(this);
-  painter.drawPixmap(rect(), pixmap_);
+  const QTransform to_device = painter.deviceTransform();
+  const qreal ratio = to_device.m11();
+  if (!qFuzzyCompare(ratio, picked_for_)) Pick(ratio);
+  if (pixmap_.isNull()) return;
+  const QPointF top_left = to_device.map(QPointF(0, 0));
+  const QPointF bottom_right = to_device.map(QPointF(width(), height()));
+  QRect target(
+      QPoint(qRound(top_left.x()), qRound(top_left.y())),
+      QPoint(qRound(bottom_right.x()) - 1, qRound(bottom_right.y()) - 1));
+  const bool exact = qFuzzyCompare(shown_scale_, ratio);
+  if (mode_ != PictureMode::kStretch) {
+    // The scaled bitmaps are their layout size times the scale, rounded
+    // down: never beyond the device pixels the control covers.
+    target.setSize(exact ? pixmap_.size()
+                         : QSize(static_cast<int>(size_.width() * ratio),
+                                 static_cast<int>(size_.height() * ratio)));
+  }
+  painter.setWorldTransform(to_device.inverted());
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, !exact);
+  painter.drawPixmap(target, pixmap_);
 }
 
 CaptionLabel::CaptionLabel(QWidget* parent) : QLabel(parent) {

@@ -5,25 +5,51 @@
 #include <QPixmap>
 #include <QWidget>
 #include <functional>
+#include <span>
 
 #include "app/layout.h"
 
 namespace qilo {
 
+// The display scales the pictures are drawn for, ascending: NAME.bmp at 1,
+// NAME@1.25x.png, NAME@1.5x.png and NAME@2x.png beside it.
+inline constexpr double kPictureScales[] = {1, 1.25, 1.5, 2};
+
+// Of `scales` (ascending, not empty), the one to show at `ratio` device pixels
+// per layout pixel: `ratio` itself when present, else the nearest larger one
+// (scaled down smoothly rather than a smaller one scaled up), else the
+// largest.
+double PictureScaleFor(double ratio, std::span<const double> scales);
+
 // A picture control: the bitmap stretched to the control's size, or at its own
-// size; a transparent one leaves out the colour of its bottom-left pixel.
+// size; a transparent one leaves out the colour of its bottom-left pixel. It
+// shows the bitmap drawn for the display scale on whole device pixels, and
+// picks again when the window goes to a screen of another scale.
 class PictureBox : public QWidget {
  public:
-  // Loads `resource` (a Qt resource path); an unreadable bitmap shows nothing.
+  // Loads `resource` (a Qt resource path of the 1x bitmap); an unreadable
+  // bitmap shows nothing.
   PictureBox(const QString& resource, PictureMode mode, QWidget* parent);
-  // The bitmap's own size (empty when it could not be loaded).
-  QSize BitmapSize() const { return pixmap_.size(); }
+  // The 1x bitmap's size, the control's own at every scale (empty when it
+  // could not be loaded).
+  QSize BitmapSize() const { return size_; }
+  // The scale of the bitmap shown last.
+  double ShownScale() const { return shown_scale_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
+  // Loads the bitmap to show at `ratio` device pixels per layout pixel.
+  void Pick(qreal ratio);
+
+  QString resource_;
+  PictureMode mode_;
+  QSize size_;
   QPixmap pixmap_;
+  qreal picked_for_ = 0;
+  double shown_scale_ = 1;
 };
 
 // A label: its caption drawn from the top-left corner, never cut; an opaque
