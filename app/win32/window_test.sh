@@ -23,19 +23,6 @@ fail() { echo "FAIL: $*"; exit 1; }
 trap "\"$ws\" -k 2>/dev/null || true" EXIT
 "$ws" -p 30 2>/dev/null || true
 
-# The prefix is an English Windows without Chinese fonts; a Chinese one links
-# its Western faces to a CJK face and names SimSun and SimHei. Do the same
-# with the WenQuanYi face the Linux build uses.
-key="HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion"
-for face in "MS Sans Serif" "Tahoma" "Microsoft Sans Serif" "Arial Black"; do
-  "$wine" reg add "$key\\FontLink\\SystemLink" /v "$face" /t REG_MULTI_SZ \
-    /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f >/dev/null 2>&1
-done
-for face in "宋体" "黑体" "SimSun" "SimHei"; do
-  "$wine" reg add "$key\\FontSubstitutes" /v "$face" \
-    /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
-done
-
 # Start-up: from the start to the first painted frame (the program ends there).
 start=$(date +%s%N)
 QILO_STARTUP_PROBE="$(echo "$work/probe.txt" | sed "s|^|Z:|; s|/|\\\\|g")" \
