@@ -1,5 +1,7 @@
 // The Win32 window in-process: the real windows, driven with window messages
 // as the system would send them, read back through Win32 calls.
+#include <cstdlib>
+
 #include "app/win32/window_test_fixture.h"
 
 namespace qilo::win32_test {
@@ -40,6 +42,77 @@ TEST_F(Win32WindowTest, TheWorkedExampleTypedAndCalculated) {
   EXPECT_EQ(window_->EditOf(form_->EdCostBuy)->FontPx(), 7);
   EXPECT_TRUE(window_->EditOf(form_->EdCostBuy)->Cut());
   EXPECT_EQ(GetFocus(), Hwnd(form_->EdPriceBuy));
+}
+
+// Run at several dots per inch (QILO_TEST_DPI names the one the system was
+// set to): the window, its fields and their fonts at the layout's sizes
+// times dpi/96, the worked example's results whole, the per-mille signs and
+// the bottom rule drawn.
+TEST_F(Win32WindowTest, TheWindowIsLaidOutAtItsDotsPerInch) {
+  const int dpi = window_->Dpi();
+  if (const char* want = std::getenv("QILO_TEST_DPI")) {
+    ASSERT_EQ(dpi, std::atoi(want));
+  }
+  const auto px = [&](int v) { return window_->Px(v); };
+  RECT r;
+  GetWindowRect(window_->Handle(), &r);
+  EXPECT_NEAR(r.right - r.left, 469.0 * dpi / 96, 1);
+  EXPECT_NEAR(r.bottom - r.top, 232.0 * dpi / 96, 1);
+
+  for (const char* typed : {"10", "11", "1000"}) {
+    for (const char c : std::string(typed))
+      SendMessageW(GetFocus(), WM_CHAR, c, 1);
+    Key(VK_TAB);
+  }
+  Click(form_->BtnCal);
+  const struct {
+    Control F::*field;
+    const char* text;
+  } kResults[] = {{&F::EdCostBuy, "10022.00"},
+                  {&F::EdCostSell, "10965.30"},
+                  {&F::EdProfit, "943.30"}};
+  for (const auto& c : kResults) {
+    const Control& field = form_.get()->*c.field;
+    SCOPED_TRACE(field.layout->name);
+    const HWND edit = Hwnd(field);
+    EXPECT_EQ(Text(field), c.text);
+    GetWindowRect(edit, &r);
+    EXPECT_EQ(r.right - r.left, px(field.left + field.width) - px(field.left));
+    EXPECT_EQ(r.bottom - r.top, px(field.top + field.height) - px(field.top));
+    // Drawn in a font made at the scaled height, not a stretched one, and
+    // the whole text inside the field's formatting rectangle.
+    const WindowDc dc(edit);
+    const auto font =
+        reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0));
+    const Selection selected(dc.Get(), font);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc.Get(), &metrics);
+    EXPECT_EQ(window_->EditOf(field)->FontPx(), px(13));
+    EXPECT_NEAR(metrics.tmHeight - metrics.tmInternalLeading, px(13), 1);
+    RECT format = {};
+    SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    EXPECT_LE(TextExtent(dc.Get(), font, Wide(c.text)).cx,
+              format.right - format.left);
+    EXPECT_FALSE(window_->EditOf(field)->Cut());
+  }
+
+  // Each per-mille sign: ink in the "%" and the whole "。" right of it, at
+  // least three layout pixels wide.
+  const Rendered panel(Hwnd(form_->Panel1));
+  for (const int y : {21, 57, 93}) {
+    SCOPED_TRACE(y);
+    EXPECT_GT(panel.InkWidth(ScaledRect(104, y, 8, 13, dpi)), 0);
+    EXPECT_GE(panel.InkWidth(ScaledRect(112, y + 2, 10, 13, dpi)), px(3));
+  }
+  // The bottom rule: one teal line on the window's last layout row, from
+  // column 1 to the right edge, and none above it.
+  const Rendered window(window_->Handle());
+  const int right = px(kWindowWidth);
+  const RECT rule = {px(1), px(231), right, px(232)};
+  EXPECT_EQ(window.Exactly(rule, ToColorRef(kTeal)),
+            (rule.right - rule.left) * (rule.bottom - rule.top));
+  EXPECT_EQ(window.Exactly({px(1), px(227), right, px(231)}, ToColorRef(kTeal)),
+            0);
 }
 
 TEST_F(Win32WindowTest, TabFollowsTheLayoutAndArrowKeysStepTheMarket) {

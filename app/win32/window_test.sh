@@ -15,7 +15,7 @@ mkdir -p "$work/home"
 export WINEDEBUG=-all WINEPREFIX="$build/wineprefix"
 
 exec xvfb-run -a -s "-screen 0 1024x768x24" sh -eu -c '
-work=$1 exe=$2 wine=$3 build=$4
+work=$1 exe=$2 wine=$3 build=$4 here=$5
 ws=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 fail() { echo "FAIL: $*"; exit 1; }
 # However the script ends, the server ends with it: one left running with its
@@ -23,18 +23,8 @@ fail() { echo "FAIL: $*"; exit 1; }
 trap "\"$ws\" -k 2>/dev/null || true" EXIT
 "$ws" -p 30 2>/dev/null || true
 
-# The prefix is an English Windows without Chinese fonts; a Chinese one links
-# its Western faces to a CJK face and names SimSun and SimHei. Do the same
-# with the WenQuanYi face the Linux build uses.
-key="HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion"
-for face in "MS Sans Serif" "Tahoma" "Microsoft Sans Serif" "Arial Black"; do
-  "$wine" reg add "$key\\FontLink\\SystemLink" /v "$face" /t REG_MULTI_SZ \
-    /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f >/dev/null 2>&1
-done
-for face in "宋体" "黑体" "SimSun" "SimHei"; do
-  "$wine" reg add "$key\\FontSubstitutes" /v "$face" \
-    /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
-done
+# The fonts a Chinese Windows has.
+sh "$here/link_cjk_fonts.sh" "$wine"
 
 # Start-up: from the start to the first painted frame (the program ends there).
 start=$(date +%s%N)
@@ -162,4 +152,4 @@ echo "drag: from $x,$y to $1,$2"
 
 kill $pid 2>/dev/null || true
 echo "PASS"
-' sh "$work" "$exe" "$wine" "$build"
+' sh "$work" "$exe" "$wine" "$build" "$(dirname "$0")"
