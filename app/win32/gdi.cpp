@@ -146,9 +146,8 @@ Picture LoadPicture(HINSTANCE instance, const char* file, int dpi) {
   Picture picture;
   load(100, picture);
   picture.layout_size = picture.size;
-  if (const int percent = PictureScale(dpi, drawn); percent != 100) {
-    load(percent, picture);
-  }
+  picture.percent = PictureScale(dpi, drawn);
+  if (picture.percent != 100) load(picture.percent, picture);
   const OwnedDc dc(Checked(what, [&] { return CreateCompatibleDC(nullptr); }));
   const Selection selected(dc.Get(), picture.bitmap.Get());
   picture.key_colour = GetPixel(dc.Get(), 0, picture.size.cy - 1);

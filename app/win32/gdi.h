@@ -47,6 +47,7 @@ struct Picture {
   OwnedBitmap bitmap;
   SIZE size = {0, 0};
   SIZE layout_size = {0, 0};
+  int percent = 100;  // the scale it was drawn for
   COLORREF key_colour = 0;
 };
 

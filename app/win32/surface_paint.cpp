@@ -16,10 +16,17 @@ RECT DrawRect(const Item& item, int dpi) {
   int width = c.width;
   int height = c.height;
   const ControlSpec& layout = *item.layout;
+  const Picture& picture = item.picture;
   if (layout.kind == ControlKind::kPicture &&
-      layout.picture_mode != PictureMode::kStretch && item.picture.bitmap) {
-    width = item.picture.layout_size.cx;
-    height = item.picture.layout_size.cy;
+      layout.picture_mode != PictureMode::kStretch && picture.bitmap) {
+    // Drawn for this very scale: shown pixel for pixel.
+    if (picture.percent * kLayoutDpi == dpi * 100) {
+      const int left = Scaled(c.left, dpi);
+      const int top = Scaled(c.top, dpi);
+      return RECT{left, top, left + picture.size.cx, top + picture.size.cy};
+    }
+    width = picture.layout_size.cx;
+    height = picture.layout_size.cy;
   }
   RECT r = ScaledRect(c.left, c.top, width, height, dpi);
   if (layout.kind == ControlKind::kLabel) {

@@ -113,6 +113,54 @@ TEST_F(Win32WindowTest, TheWindowIsLaidOutAtItsDotsPerInch) {
             (rule.right - rule.left) * (rule.bottom - rule.top));
   EXPECT_EQ(window.Exactly({px(1), px(227), right, px(231)}, ToColorRef(kTeal)),
             0);
+
+  // The pictures drawn for this scale, the calculate picture shown pixel for
+  // pixel at its scaled place.
+  for (const Control* c :
+       {&form_->Image3, &form_->ImgLogo, &form_->ImgCal, &form_->ImgCntUp}) {
+    EXPECT_EQ(window_->ItemOf(*c).picture.percent, dpi * 100 / 96)
+        << c->layout->name;
+  }
+  const Picture& calc = window_->ItemOf(form_->ImgCal).picture;
+  EXPECT_EQ(calc.size.cx, 48 * dpi / 96);
+  const RECT at = DrawRect(window_->ItemOf(form_->ImgCal), dpi);
+  EXPECT_EQ(at.left, px(form_->ImgCal.left));
+  EXPECT_EQ(at.right - at.left, calc.size.cx);
+  const Rendered box(Hwnd(form_->ImgCal));
+  const OwnedDc source(CreateCompatibleDC(nullptr));
+  const Selection selected(source.Get(), calc.bitmap.Get());
+  int differing = 0;
+  for (int x = 0; x < calc.size.cx; ++x) {
+    for (int y = 0; y < calc.size.cy; ++y) {
+      differing +=
+          box.At(at.left + x, at.top + y) != GetPixel(source.Get(), x, y);
+    }
+  }
+  EXPECT_EQ(differing, 0);
+}
+
+// Moved to a monitor of other dots per inch: the window takes the place the
+// system suggests and lays its fields and fonts out again, and back.
+TEST_F(Win32WindowTest, TheWindowFollowsAChangeOfDotsPerInch) {
+  const HWND main = window_->Handle();
+  const HWND field = Hwnd(form_->EdCostBuy);
+  for (const int dpi : {144, 192, window_->Dpi()}) {
+    SCOPED_TRACE(dpi);
+    const int width = Scaled(kWindowWidth, dpi);
+    const int height = Scaled(kWindowHeight, dpi);
+    RECT suggested = {40, 30, 40 + width, 30 + height};
+    SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    RECT r;
+    GetWindowRect(main, &r);
+    EXPECT_EQ(r.left, 40);
+    EXPECT_EQ(r.right - r.left, width);
+    EXPECT_EQ(r.bottom - r.top, height);
+    GetWindowRect(field, &r);
+    EXPECT_EQ(r.right - r.left, Scaled(226 + 62, dpi) - Scaled(226, dpi));
+    EXPECT_EQ(window_->EditOf(form_->EdCostBuy)->FontPx(), Scaled(13, dpi));
+    EXPECT_EQ(window_->ItemOf(form_->ImgCal).picture.size.cx, 48 * dpi / 96);
+  }
 }
 
 TEST_F(Win32WindowTest, TabFollowsTheLayoutAndArrowKeysStepTheMarket) {
