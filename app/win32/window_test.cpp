@@ -58,6 +58,18 @@ TEST_F(Win32WindowTest, TheWindowIsLaidOutAtItsDotsPerInch) {
   GetWindowRect(window_->Handle(), &r);
   EXPECT_NEAR(r.right - r.left, 469.0 * dpi / 96, 1);
   EXPECT_NEAR(r.bottom - r.top, 232.0 * dpi / 96, 1);
+  // The drag strip keeps to the title band, its edges at their scaled places.
+  const struct {
+    int x, y;
+    LRESULT area;
+  } kStrip[] = {{31, 10, HTCAPTION}, {30, 10, HTCLIENT},  {429, 10, HTCAPTION},
+                {430, 10, HTCLIENT}, {100, 2, HTCAPTION}, {100, 23, HTCLIENT}};
+  for (const auto& p : kStrip) {
+    EXPECT_EQ(SendMessageW(window_->Handle(), WM_NCHITTEST, 0,
+                           MAKELPARAM(r.left + px(p.x), r.top + px(p.y))),
+              p.area)
+        << p.x << "," << p.y;
+  }
 
   for (const char* typed : {"10", "11", "1000"}) {
     for (const char c : std::string(typed))
