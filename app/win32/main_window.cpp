@@ -50,7 +50,7 @@ Win32MainWindow::Win32MainWindow(TFrmMain& form, Win32Desktop& desktop)
         CW_USEDEFAULT, CW_USEDEFAULT, main_.Get(), nullptr, instance_, nullptr);
   });
   // A width makes the tooltip break lines at "\r\n".
-  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
+  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, Px(400));
   ShowAll(true);
   desktop_.Attach(this);
 }

@@ -97,12 +97,19 @@ void Surface::PaintItem(HDC dc, const Item& item) {
       PaintLabel(dc, item);
       return;
     case ControlKind::kFlatButton: {
-      // Raised while the pointer is over it, sunken while it is held there.
+      // Raised while the pointer is over it, sunken while it is held there;
+      // the frame as many whole pixels wide as the scale.
       RECT r = DrawRect(item, window_.Dpi());
+      UINT edge = 0;
       if (pressed_ == &item && hovered_ == &item) {
-        DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+        edge = BDR_SUNKENOUTER;
       } else if (hovered_ == &item && pressed_ == nullptr) {
-        DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+        edge = BDR_RAISEDINNER;
+      }
+      if (edge == 0) return;
+      for (int i = std::max(1, window_.Dpi() / kLayoutDpi); i > 0; --i) {
+        DrawEdge(dc, &r, edge, BF_RECT);
+        InflateRect(&r, -1, -1);
       }
       return;
     }

@@ -126,6 +126,18 @@ TEST_F(Win32WindowTest, TheWindowIsLaidOutAtItsDotsPerInch) {
   EXPECT_EQ(window.Exactly({px(1), px(227), right, px(231)}, ToColorRef(kTeal)),
             0);
 
+  // A step button's raised frame, as many whole pixels wide as the scale.
+  const Control& up = form_->BtnBuyUp;
+  Hover(up);
+  const Rendered hovered(Hwnd(up));
+  for (int i = 0; i < std::max(1, dpi / 96); ++i) {
+    EXPECT_EQ(hovered.At(px(up.left) + i, px(up.top) + i),
+              GetSysColor(COLOR_BTNHIGHLIGHT))
+        << i;
+  }
+  EXPECT_NE(hovered.At(px(up.left) + dpi / 96, px(up.top) + dpi / 96),
+            GetSysColor(COLOR_BTNHIGHLIGHT));
+
   // The pictures drawn for this scale, the calculate picture shown pixel for
   // pixel at its scaled place.
   for (const Control* c :
