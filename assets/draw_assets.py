@@ -832,6 +832,7 @@ def main():
         ("mainicon.png", png_bytes(icon)),
     ]
     scaled = []
+    scaled_bmps = []  # for the Windows resources; Qt takes the PNGs
     for s in SCALES:
         for name, img in (("title_band.bmp", draw_title_band_at(s)),
                           ("edge_left.bmp", draw_edge_at("sbbi", s)),
@@ -841,9 +842,12 @@ def main():
                           ("arrow_up.bmp", draw_arrow_at(True, s)),
                           ("arrow_down.bmp", draw_arrow_at(False, s))):
             files.append((scale_name(name, s), png_bytes(img)))
+            scaled_bmps.append((scale_name(name, s)[:-4] + ".bmp",
+                                bmp_bytes(img)))
             if name in ("logo.bmp", "calculate.bmp", "arrow_up.bmp"):
                 scaled.append((scale_name(name, s)[:-4], img, 4))
     files.append(("assets.qrc", qrc_text([n for n, _ in files]).encode()))
+    files += scaled_bmps
     sheet = contact_sheet([
         ("title_band", band, 4),
         ("edge_left", left, 4),

@@ -62,7 +62,7 @@ EditField::EditField(Win32MainWindow& window, Item& item, HWND parent)
       item_(item),
       hwnd_(CreateChild(L"EDIT", WS_CLIPSIBLINGS | WS_BORDER | ES_AUTOHSCROLL,
                         0, parent, item.layout->name)),
-      font_px_(item.layout->font.pixel_size) {
+      font_px_(window.FontPx(item.layout->font)) {
   Checked(std::string("subclass the window ") + item.layout->name, [&] {
     return SetWindowSubclass(hwnd_, Proc, kSubclassId,
                              reinterpret_cast<DWORD_PTR>(this));
@@ -80,6 +80,11 @@ void EditField::Show(const ControlChanges& changes) {
   }
   if (changes.text || changes.read_only || changes.place) FitFont();
   if (changes.font_colour) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void EditField::Rescale() {
+  font_px_ = 0;
+  FitFont();
 }
 
 LRESULT CALLBACK EditField::Proc(HWND, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
@@ -107,6 +112,15 @@ LRESULT EditField::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (item_.control->read_only) break;
       Paste();
       return 0;
+    case WM_NCCALCSIZE:
+      // The bevel grows with the scale; WS_BORDER gives one pixel.
+      if (Border() > 1) {
+        // Either message form starts with the window's rectangle.
+        auto* r = reinterpret_cast<RECT*>(lp);
+        InflateRect(r, -Border(), -Border());
+        return 0;
+      }
+      break;
     case WM_NCPAINT:
       PaintBevel();
       return 0;
@@ -178,7 +192,8 @@ long EditField::Room() const {
 // A read-only field shrinks its font until the whole text fits its room.
 void EditField::FitFont() {
   const FontSpec& font = item_.layout->font;
-  int px = font.pixel_size;
+  const int layout_px = window_.FontPx(font);
+  int px = layout_px;
   bool cut = false;
   if (item_.control->read_only) {
     // The formatting rectangle: the client area less the font's margins.
@@ -186,8 +201,8 @@ void EditField::FitFont() {
     SendMessageW(hwnd_, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
     const WindowDc dc(hwnd_);
     const FittedFont fitted = FitFontSize(
-        font.pixel_size, kFitFontFloorPx, format.right - format.left - 1,
-        [&](int size) {
+        layout_px, window_.Px(kFitFontFloorPx),
+        format.right - format.left - window_.Px(1), [&](int size) {
           return static_cast<int>(
               TextExtent(dc.Get(), window_.Fonts().Get(font, size), item_.text)
                   .cx);
@@ -206,13 +221,22 @@ void EditField::FitFont() {
   SendMessageW(hwnd_, EM_SETSEL, 0, 0);
 }
 
+// Whole pixels only: a bevel rounded up from 1.5 would take the room a
+// result needs at its full font size.
+int EditField::Border() const {
+  return std::max(1, window_.Dpi() / kLayoutDpi);
+}
+
 // The flat one-pixel bevel instead of the sunken border.
 void EditField::PaintBevel() const {
   const WindowDc dc(hwnd_, true);
   RECT r;
   GetWindowRect(hwnd_, &r);
   OffsetRect(&r, -r.left, -r.top);
-  FrameRect(dc.Get(), &r, GetSysColorBrush(COLOR_BTNSHADOW));
+  for (int i = 0; i < Border(); ++i) {
+    FrameRect(dc.Get(), &r, GetSysColorBrush(COLOR_BTNSHADOW));
+    InflateRect(&r, -1, -1);
+  }
 }
 
 // The text goes on beyond the right edge: say so rather than let the leading
@@ -221,14 +245,14 @@ void EditField::PaintBevel() const {
 void EditField::PaintCutMark() const {
   RECT client;
   GetClientRect(hwnd_, &client);
-  InflateRect(&client, -1, -1);
+  InflateRect(&client, -window_.Px(1), -window_.Px(1));
   const WindowDc dc(hwnd_);
   const Selection selected(dc.Get(),
                            window_.Fonts().Get(item_.layout->font, font_px_));
   const wchar_t mark[] = L"\x2026";
   SIZE size = {0, 0};
   GetTextExtentPoint32W(dc.Get(), mark, 1, &size);
-  RECT r = {client.right - size.cx - 2, client.top, client.right,
+  RECT r = {client.right - size.cx - window_.Px(2), client.top, client.right,
             client.bottom};
   FillRect(dc.Get(), &r, GetSysColorBrush(COLOR_WINDOW));
   SetTextColor(dc.Get(), ToColorRef(item_.control->font_colour));

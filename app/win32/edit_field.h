@@ -37,6 +37,9 @@ class EditField {
   // Brings the field up to its control for what `changes` names (after the
   // window placed it). Throws EWin32Error.
   void Show(const ControlChanges& changes);
+  // Takes the window's new dots per inch: font and border (after the window
+  // placed it). Throws EWin32Error.
+  void Rescale();
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
@@ -48,6 +51,7 @@ class EditField {
   void Paste();
   long Room() const;
   void FitFont();
+  int Border() const;
   void PaintBevel() const;
   void PaintCutMark() const;
 

@@ -1,8 +1,10 @@
 #include "app/win32/gdi.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "app/win32/checked.h"
+#include "app/win32/dpi.h"
 #include "text/utf16.h"
 
 namespace qilo {
@@ -106,24 +108,49 @@ int InkLeft(HFONT font, std::wstring_view text, SIZE extent) {
   return first < 0 ? 0 : first - kMargin;
 }
 
-Picture LoadPicture(HINSTANCE instance, const char* file) {
+int PictureScale(int dpi, std::span<const int> drawn) {
+  if (drawn.empty()) return 100;
+  for (const int percent : drawn) {
+    if (percent * kLayoutDpi >= dpi * 100) return percent;
+  }
+  return drawn.back();
+}
+
+Picture LoadPicture(HINSTANCE instance, const char* file, int dpi) {
   std::wstring name;
   for (const char* p = file; *p != '\0' && *p != '.'; ++p) {
     name += static_cast<wchar_t>(*p >= 'a' && *p <= 'z' ? *p - 32 : *p);
   }
+  const auto name_at = [&](int percent) {
+    return percent == 100 ? name : name + L"_" + std::to_wstring(percent);
+  };
+  std::vector<int> drawn;
+  for (const int percent : kPictureScales) {
+    if (FindResourceW(instance, name_at(percent).c_str(), RT_BITMAP)) {
+      drawn.push_back(percent);
+    }
+  }
   const std::string what = "load the picture " + std::string(file);
+  const auto load = [&](int percent, Picture& picture) {
+    picture.bitmap.Reset(Checked(what, [&] {
+      return static_cast<HBITMAP>(LoadImageW(instance, name_at(percent).c_str(),
+                                             IMAGE_BITMAP, 0, 0,
+                                             LR_CREATEDIBSECTION));
+    }));
+    BITMAP info;
+    Checked(what, [&] {
+      return GetObjectW(picture.bitmap.Get(), sizeof info, &info);
+    });
+    picture.size = {info.bmWidth, info.bmHeight};
+  };
   Picture picture;
-  picture.bitmap.Reset(Checked(what, [&] {
-    return static_cast<HBITMAP>(LoadImageW(instance, name.c_str(), IMAGE_BITMAP,
-                                           0, 0, LR_CREATEDIBSECTION));
-  }));
-  BITMAP info;
-  Checked(what,
-          [&] { return GetObjectW(picture.bitmap.Get(), sizeof info, &info); });
-  picture.size = {info.bmWidth, info.bmHeight};
+  load(100, picture);
+  picture.layout_size = picture.size;
+  picture.percent = PictureScale(dpi, drawn);
+  if (picture.percent != 100) load(picture.percent, picture);
   const OwnedDc dc(Checked(what, [&] { return CreateCompatibleDC(nullptr); }));
   const Selection selected(dc.Get(), picture.bitmap.Get());
-  picture.key_colour = GetPixel(dc.Get(), 0, info.bmHeight - 1);
+  picture.key_colour = GetPixel(dc.Get(), 0, picture.size.cy - 1);
   return picture;
 }
 

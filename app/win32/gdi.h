@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -39,17 +40,30 @@ SIZE TextExtent(HDC dc, HFONT font, std::wstring_view text);
 // cannot draw to measure.
 int InkLeft(HFONT font, std::wstring_view text, SIZE extent);
 
-// A bitmap of the program's resources, with its size and the colour of its
-// bottom-left pixel (the transparent colour of a transparent picture).
+// A bitmap of the program's resources, with its size, the size the layout
+// gives it (that of the bitmap drawn for 96 dots per inch) and the colour of
+// its bottom-left pixel (the transparent colour of a transparent picture).
 struct Picture {
   OwnedBitmap bitmap;
   SIZE size = {0, 0};
+  SIZE layout_size = {0, 0};
+  int percent = 100;  // the scale it was drawn for
   COLORREF key_colour = 0;
 };
 
+// The scales, in percent, that pictures are drawn for, smallest first.
+inline constexpr int kPictureScales[] = {100, 125, 150, 200};
+
+// Of the scales `drawn` (percent, ascending), the one to show at `dpi`: the
+// exact one, else the nearest larger (scaled down), else the largest.
+int PictureScale(int dpi, std::span<const int> drawn);
+
 // The layout names bitmaps by file ("edge_right.bmp"); the resource script
-// names them without the extension, in capitals ("EDGE_RIGHT"). Throws
-// EWin32Error when the resource cannot be loaded.
-Picture LoadPicture(HINSTANCE instance, const char* file);
+// names them without the extension, in capitals ("EDGE_RIGHT"), and those
+// drawn for a larger scale with the percent after an underscore
+// ("EDGE_RIGHT_150"). The bitmap for `dpi` by PictureScale among those
+// there are. Throws EWin32Error when the 96 dots per inch one cannot be
+// loaded.
+Picture LoadPicture(HINSTANCE instance, const char* file, int dpi);
 
 }  // namespace qilo

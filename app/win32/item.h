@@ -36,8 +36,9 @@ struct Item {
   bool tool_added = false;  // its tooltip is registered
 };
 
-// Where a picture, label or flat button is drawn on its surface: an auto-size
-// picture at its bitmap's size, a label at least as large as its caption.
-RECT DrawRect(const Item& item);
+// Where a picture, label or flat button is drawn on its surface, in device
+// pixels at `dpi`: an auto-size picture at its bitmap's size, a label at
+// least as large as its caption.
+RECT DrawRect(const Item& item, int dpi);
 
 }  // namespace qilo

@@ -50,7 +50,7 @@ Win32MainWindow::Win32MainWindow(TFrmMain& form, Win32Desktop& desktop)
         CW_USEDEFAULT, CW_USEDEFAULT, main_.Get(), nullptr, instance_, nullptr);
   });
   // A width makes the tooltip break lines at "\r\n".
-  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
+  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, Px(400));
   ShowAll(true);
   desktop_.Attach(this);
 }
@@ -88,11 +88,24 @@ void Win32MainWindow::CreateWindows() {
         WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, screen_w / 2,
         screen_h / 2, 0, 0, nullptr, nullptr, instance_, this);
   }));
-  const int left = (screen_w - kWindowWidth) / 2;
-  const int top = (screen_h - kWindowHeight) / 2;
-  main_.Reset(surface_.CreateMain(
-      app_.Get(), Utf8ToUtf16(kWindowCaption).text,
-      RECT{left, top, left + kWindowWidth, top + kWindowHeight}));
+  // Sized for the system's dots per inch, then for those of the monitor the
+  // window came up on.
+  dpi_ = SystemDpi();
+  const auto centred = [&] {
+    const int width = Px(kWindowWidth);
+    const int height = Px(kWindowHeight);
+    const int left = (screen_w - width) / 2;
+    const int top = (screen_h - height) / 2;
+    return RECT{left, top, left + width, top + height};
+  };
+  main_.Reset(surface_.CreateMain(app_.Get(), Utf8ToUtf16(kWindowCaption).text,
+                                  centred()));
+  if (const int dpi = WindowDpi(main_.Get()); dpi != dpi_) {
+    dpi_ = dpi;
+    const RECT r = centred();
+    SetWindowPos(main_.Get(), nullptr, r.left, r.top, r.right - r.left,
+                 r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   SendMessageW(main_.Get(), WM_SETICON, ICON_BIG,
                reinterpret_cast<LPARAM>(icon));
   SendMessageW(main_.Get(), WM_SETICON, ICON_SMALL,
@@ -125,7 +138,7 @@ void Win32MainWindow::Build(Item& item, Surface& owner) {
   const ControlSpec& layout = *item.layout;
   switch (layout.kind) {
     case ControlKind::kPicture:
-      item.picture = LoadPicture(instance_, layout.picture);
+      item.picture = LoadPicture(instance_, layout.picture, dpi_);
       owner.AddGraphic(item);
       return;
     case ControlKind::kLabel:
@@ -149,10 +162,8 @@ void Win32MainWindow::Build(Item& item, Surface& owner) {
       return;
   }
   by_hwnd_[item.hwnd] = &item;
-  SendMessageW(
-      item.hwnd, WM_SETFONT,
-      reinterpret_cast<WPARAM>(fonts_.Get(layout.font, layout.font.pixel_size)),
-      FALSE);
+  SendMessageW(item.hwnd, WM_SETFONT,
+               reinterpret_cast<WPARAM>(FontOf(layout.font)), FALSE);
 }
 
 void Win32MainWindow::Start() {
@@ -228,13 +239,18 @@ std::optional<LRESULT> Win32MainWindow::OnMainMessage(UINT msg, WPARAM wp,
       const LRESULT platform = DefWindowProcW(hwnd, msg, wp, lp);
       RECT r;
       GetWindowRect(hwnd, &r);
+      // The strip in layout pixels, from the window's corner.
       const HitArea area = DragStripHitTest(
-          GET_X_LPARAM(lp), GET_Y_LPARAM(lp), r.left, r.top,
+          Unscaled(GET_X_LPARAM(lp) - r.left, dpi_),
+          Unscaled(GET_Y_LPARAM(lp) - r.top, dpi_), 0, 0,
           platform == HTCLIENT ? HitArea::kClient : HitArea::kCaption);
       return area == HitArea::kCaption ? HTCAPTION : HTCLIENT;
     }
     case WM_TIMER:
       OnTimer(wp);
+      return 0;
+    case WM_DPICHANGED:
+      ChangeDpi(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
       return 0;
     case WM_ACTIVATE:
       if (OnActivate(wp)) return 0;

@@ -13,6 +13,7 @@
 #include "app/frm_main.h"
 #include "app/front_end.h"
 #include "app/layout.h"
+#include "app/win32/dpi.h"
 #include "app/win32/gdi.h"
 #include "app/win32/handles.h"
 #include "app/win32/item.h"
@@ -67,6 +68,12 @@ class Win32MainWindow : public FrontEnd {
   // For the surfaces and edit fields.
   TFrmMain& Form() { return form_; }
   FontCache& Fonts() { return fonts_; }
+  // The window's dots per inch, and a layout length or position at it.
+  int Dpi() const { return dpi_; }
+  int Px(int v) const { return Scaled(v, dpi_); }
+  // A layout font at the window's dots per inch.
+  int FontPx(const FontSpec& font) const { return Px(font.pixel_size); }
+  HFONT FontOf(const FontSpec& font) { return fonts_.Get(font, FontPx(font)); }
   HBRUSH Cream() const { return cream_.Get(); }
   HCURSOR HandCursor() const;
   Item* ItemOf(HWND hwnd);
@@ -115,10 +122,13 @@ class Win32MainWindow : public FrontEnd {
   void ShowTimer(Item& item);
   void ShowTool(Item& item);
   void MeasureLabel(Item& item);
+  void PlaceWindow(Item& item);
+  void ChangeDpi(int dpi, const RECT& place);
 
   Win32Desktop& desktop_;
   HINSTANCE instance_;
   FontCache fonts_;
+  int dpi_ = kLayoutDpi;
   OwnedBrush cream_;
   std::deque<Item> items_;  // table order; a deque keeps addresses
   std::unordered_map<const Control*, Item*> by_control_;

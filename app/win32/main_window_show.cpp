@@ -65,12 +65,7 @@ void Win32MainWindow::ShowGraphic(Item& item, const ControlChanges& changes) {
 void Win32MainWindow::ShowWindowed(Item& item, const ControlChanges& changes) {
   const Control& c = *item.control;
   const std::string name = item.layout->name;
-  if (changes.place) {
-    Checked("place the window " + name, [&] {
-      return SetWindowPos(item.hwnd, nullptr, c.left, c.top, c.width, c.height,
-                          SWP_NOZORDER | SWP_NOACTIVATE);
-    });
-  }
+  if (changes.place) PlaceWindow(item);
   switch (item.layout->kind) {
     case ControlKind::kEdit:
       item.edit->Show(changes);
@@ -92,6 +87,43 @@ void Win32MainWindow::ShowWindowed(Item& item, const ControlChanges& changes) {
   }
   if (changes.visible) ShowWindow(item.hwnd, c.visible ? SW_SHOWNA : SW_HIDE);
   if (!c.visible && GetFocus() == item.hwnd) Tab(false);
+}
+
+void Win32MainWindow::PlaceWindow(Item& item) {
+  const Control& c = *item.control;
+  const RECT r = ScaledRect(c.left, c.top, c.width, c.height, dpi_);
+  Checked(std::string("place the window ") + item.layout->name, [&] {
+    return SetWindowPos(item.hwnd, nullptr, r.left, r.top, r.right - r.left,
+                        r.bottom - r.top,
+                        SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  });
+}
+
+// The window moved to a monitor of other dots per inch, or the user changed
+// them: it takes the place the system suggests and lays out and measures
+// everything again at the new scale.
+void Win32MainWindow::ChangeDpi(int dpi, const RECT& place) {
+  dpi_ = dpi;
+  SetWindowPos(main_.Get(), nullptr, place.left, place.top,
+               place.right - place.left, place.bottom - place.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  for (Item& item : items_) {
+    if (item.layout->kind == ControlKind::kTimer) continue;
+    if (item.hwnd != nullptr) {
+      SendMessageW(item.hwnd, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(FontOf(item.layout->font)), FALSE);
+      PlaceWindow(item);
+      if (item.edit) item.edit->Rescale();
+    } else if (item.layout->kind == ControlKind::kLabel) {
+      MeasureLabel(item);
+    }
+    if (item.layout->kind == ControlKind::kPicture) {
+      item.picture = LoadPicture(instance_, item.layout->picture, dpi_);
+    }
+    if (item.layout->show_hint) ShowTool(item);
+  }
+  RedrawWindow(main_.Get(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void Win32MainWindow::ShowTimer(Item& item) {
@@ -120,7 +152,7 @@ void Win32MainWindow::ShowTool(Item& item) {
     tool.uFlags = TTF_SUBCLASS;
     tool.uId = reinterpret_cast<UINT_PTR>(&item);
     // A hidden control has no place to rest on.
-    tool.rect = item.control->visible ? DrawRect(item) : RECT{0, 0, 0, 0};
+    tool.rect = item.control->visible ? DrawRect(item, dpi_) : RECT{0, 0, 0, 0};
   }
   if (!item.tool_added) {
     item.tool_added = SendMessageW(tooltip_, TTM_ADDTOOLW, 0,
@@ -138,7 +170,7 @@ void Win32MainWindow::ShowTool(Item& item) {
 // Labels size themselves to their caption in their font.
 void Win32MainWindow::MeasureLabel(Item& item) {
   const FontSpec& font = item.layout->font;
-  const HFONT handle = fonts_.Get(font, font.pixel_size);
+  const HFONT handle = FontOf(font);
   SetLastError(ERROR_SUCCESS);
   const WindowDc screen(nullptr);
   if (screen.Get() == nullptr) {

@@ -1,12 +1,30 @@
 #!/bin/sh
-# Runs a Windows program under wine on a virtual X server of its own, then
-# ends the prefix's wine server: one left running with its display gone makes
-# the next wine start wait for good.
+# Runs a Windows program under wine on a virtual X server of its own, with
+# the fonts a Chinese Windows has, then ends the prefix's wine server: one
+# left running with its display gone makes the next wine start wait for good.
+# With QILO_TEST_DPI set, the prefix's dots per inch are that for the run and
+# what they were afterwards.
 # Usage: run_on_x.sh WINE PROGRAM [ARGUMENT ...]
 set -eu
+here=$(dirname "$0")
+export here
 exec xvfb-run -a -s "-screen 0 1024x768x24" sh -eu -c '
 ws=$(command -v wineserver || echo /usr/lib/wine/wineserver)
-trap "\"$ws\" -k 2>/dev/null || true" EXIT
+desktop="HKCU\\Control Panel\\Desktop"
+restore=""
+if [ -n "${QILO_TEST_DPI:-}" ]; then
+  # reg prints the old value as hexadecimal: "LogPixels REG_DWORD 0x60".
+  old=$("$1" reg query "$desktop" /v LogPixels 2>/dev/null | tr -d "\r" |
+    sed -n "s/.*LogPixels *REG_DWORD *0x\([0-9a-fA-F]*\).*/\1/p")
+  if [ -n "$old" ]; then
+    restore="\"$1\" reg add \"$desktop\" /v LogPixels /t REG_DWORD /d $((0x$old)) /f"
+  else
+    restore="\"$1\" reg delete \"$desktop\" /v LogPixels /f"
+  fi
+  "$1" reg add "$desktop" /v LogPixels /t REG_DWORD /d "$QILO_TEST_DPI" /f >/dev/null 2>&1
+fi
+trap "${restore:+$restore >/dev/null 2>&1;} \"$ws\" -k 2>/dev/null || true" EXIT
+sh "$here/link_cjk_fonts.sh" "$1"
 # The virtual server has no window manager: wine is told, for this program
 # only, not to wait for one to take its windows (2 s each time one goes).
 "$1" reg add "HKCU\\Software\\Wine\\AppDefaults\\$(basename "$2")\\X11 Driver" \

@@ -56,7 +56,8 @@ void Surface::AddGraphic(Item& item) {
 }
 
 Item* Surface::GraphicAt(int x, int y) {
-  const Control* c = ControlAt(controls_, x, y);
+  const int dpi = window_.Dpi();
+  const Control* c = ControlAt(controls_, Unscaled(x, dpi), Unscaled(y, dpi));
   return c == nullptr ? nullptr : &window_.ItemOf(*c);
 }
 

@@ -38,7 +38,8 @@ class Surface {
   const Item* Box() const { return box_; }
   // Lays a picture, label or flat button on top of those it holds.
   void AddGraphic(Item& item);
-  // The topmost visible graphic item at (x, y) of the client area, or none.
+  // The topmost visible graphic item at device pixel (x, y) of the client
+  // area, or none.
   Item* GraphicAt(int x, int y);
   void Invalidate() const;
 

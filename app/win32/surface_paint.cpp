@@ -4,27 +4,37 @@
 #include <algorithm>
 
 #include "app/caption_ink.h"
+#include "app/win32/dpi.h"
 #include "app/win32/handles.h"
 #include "app/win32/main_window.h"
 #include "app/win32/surface.h"
 
 namespace qilo {
 
-RECT DrawRect(const Item& item) {
+RECT DrawRect(const Item& item, int dpi) {
   const Control& c = *item.control;
   int width = c.width;
   int height = c.height;
   const ControlSpec& layout = *item.layout;
+  const Picture& picture = item.picture;
   if (layout.kind == ControlKind::kPicture &&
-      layout.picture_mode != PictureMode::kStretch && item.picture.bitmap) {
-    width = item.picture.size.cx;
-    height = item.picture.size.cy;
-  } else if (layout.kind == ControlKind::kLabel) {
-    // Auto-size: the caption's size, never less than the layout's.
-    width = std::max(width, static_cast<int>(item.extent.cx));
-    height = std::max(height, static_cast<int>(item.extent.cy));
+      layout.picture_mode != PictureMode::kStretch && picture.bitmap) {
+    // Drawn for this very scale: shown pixel for pixel.
+    if (picture.percent * kLayoutDpi == dpi * 100) {
+      const int left = Scaled(c.left, dpi);
+      const int top = Scaled(c.top, dpi);
+      return RECT{left, top, left + picture.size.cx, top + picture.size.cy};
+    }
+    width = picture.layout_size.cx;
+    height = picture.layout_size.cy;
   }
-  return RECT{c.left, c.top, c.left + width, c.top + height};
+  RECT r = ScaledRect(c.left, c.top, width, height, dpi);
+  if (layout.kind == ControlKind::kLabel) {
+    // Auto-size: the caption's size, never less than the layout's.
+    r.right = std::max(r.right, r.left + static_cast<int>(item.extent.cx));
+    r.bottom = std::max(r.bottom, r.top + static_cast<int>(item.extent.cy));
+  }
+  return r;
 }
 
 // Double-buffered: drawn into a memory bitmap and copied in one go, or
@@ -61,7 +71,7 @@ void Surface::PaintContent(HDC dc, const RECT& client) {
 
 void Surface::PaintGroupFrame(HDC dc, int width, int height) {
   const FontSpec& font = box_->layout->font;
-  const Selection selected(dc, window_.Fonts().Get(font, font.pixel_size));
+  const Selection selected(dc, window_.FontOf(font));
   TEXTMETRICW metrics = {};
   GetTextMetricsW(dc, &metrics);
   RECT frame = {0, metrics.tmHeight / 2, width, height};
@@ -70,11 +80,12 @@ void Surface::PaintGroupFrame(HDC dc, int width, int height) {
   if (text.empty()) return;
   SIZE size = {0, 0};
   GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  RECT caption = {8, 0, 8 + size.cx + 2, metrics.tmHeight};
+  const int left = window_.Px(8);
+  RECT caption = {left, 0, left + size.cx + window_.Px(2), metrics.tmHeight};
   FillRect(dc, &caption, window_.Cream());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(box_->control->font_colour));
-  TextOutW(dc, 9, 0, text.c_str(), static_cast<int>(text.size()));
+  TextOutW(dc, window_.Px(9), 0, text.c_str(), static_cast<int>(text.size()));
 }
 
 void Surface::PaintItem(HDC dc, const Item& item) {
@@ -86,12 +97,19 @@ void Surface::PaintItem(HDC dc, const Item& item) {
       PaintLabel(dc, item);
       return;
     case ControlKind::kFlatButton: {
-      // Raised while the pointer is over it, sunken while it is held there.
-      RECT r = DrawRect(item);
+      // Raised while the pointer is over it, sunken while it is held there;
+      // the frame as many whole pixels wide as the scale.
+      RECT r = DrawRect(item, window_.Dpi());
+      UINT edge = 0;
       if (pressed_ == &item && hovered_ == &item) {
-        DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+        edge = BDR_SUNKENOUTER;
       } else if (hovered_ == &item && pressed_ == nullptr) {
-        DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+        edge = BDR_RAISEDINNER;
+      }
+      if (edge == 0) return;
+      for (int i = std::max(1, window_.Dpi() / kLayoutDpi); i > 0; --i) {
+        DrawEdge(dc, &r, edge, BF_RECT);
+        InflateRect(&r, -1, -1);
       }
       return;
     }
@@ -105,17 +123,24 @@ void Surface::PaintPicture(HDC dc, const Item& item) {
   const OwnedDc source(CreateCompatibleDC(dc));
   if (!picture.bitmap || !source) return;
   const Selection selected(source.Get(), picture.bitmap.Get());
-  const RECT r = DrawRect(item);
+  const RECT r = DrawRect(item, window_.Dpi());
   const SIZE b = picture.size;
-  if (item.layout->picture_mode == PictureMode::kStretch) {
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top,
-               source.Get(), 0, 0, b.cx, b.cy, SRCCOPY);
-  } else if (item.control->transparent) {
-    TransparentBlt(dc, r.left, r.top, b.cx, b.cy, source.Get(), 0, 0, b.cx,
+  const int width = r.right - r.left;
+  const int height = r.bottom - r.top;
+  if (item.control->transparent) {
+    TransparentBlt(dc, r.left, r.top, width, height, source.Get(), 0, 0, b.cx,
                    b.cy, picture.key_colour);
-  } else {
+  } else if (width == b.cx && height == b.cy) {
     BitBlt(dc, r.left, r.top, b.cx, b.cy, source.Get(), 0, 0, SRCCOPY);
+  } else {
+    // A stretched strip repeats its rows or columns; a bitmap drawn for a
+    // larger scale is averaged down.
+    SetStretchBltMode(dc, item.layout->picture_mode == PictureMode::kStretch
+                              ? COLORONCOLOR
+                              : HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, r.left, r.top, width, height, source.Get(), 0, 0, b.cx, b.cy,
+               SRCCOPY);
   }
 }
 
@@ -124,24 +149,24 @@ void Surface::PaintLabel(HDC dc, const Item& item) {
   // An opaque label fills the rectangle the layout gives it, not its
   // caption's: one wider in the substitute face covers no neighbour (the
   // "。" beside each "%").
-  const RECT fill = {c.left, c.top, c.left + c.width, c.top + c.height};
+  const int dpi = window_.Dpi();
+  const RECT fill = ScaledRect(c.left, c.top, c.width, c.height, dpi);
   if (!c.transparent) FillRect(dc, &fill, window_.Cream());
   SetDCBrushColor(dc, ToColorRef(c.font_colour));
   if (IsRule(*item.layout)) {
     // The underscores as the layout's face sets them: one line.
     const RuleLine line = RuleLineOf(c);
-    const RECT stroke = {line.left, line.top, line.left + line.width,
-                         line.top + 1};
+    const RECT stroke = ScaledRect(line.left, line.top, line.width, 1, dpi);
     FillRect(dc, &stroke, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     return;
   }
-  RECT r = DrawRect(item);
+  RECT r = DrawRect(item, dpi);
   // The full stop's ink where SimSun sets it, clear of the "%" above it.
   if (IsFullStop(*item.layout)) {
-    OffsetRect(&r, kFullStopInkLeft - item.ink_left, 0);
+    OffsetRect(
+        &r, Scaled(c.left + kFullStopInkLeft, dpi) - r.left - item.ink_left, 0);
   }
-  const FontSpec& font = item.layout->font;
-  const Selection selected(dc, window_.Fonts().Get(font, font.pixel_size));
+  const Selection selected(dc, window_.FontOf(item.layout->font));
   SetTextColor(dc, ToColorRef(c.font_colour));
   DrawTextW(dc, item.text.c_str(), static_cast<int>(item.text.size()), &r,
             DT_NOPREFIX | DT_SINGLELINE | DT_NOCLIP);

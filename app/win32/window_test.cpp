@@ -1,5 +1,7 @@
 // The Win32 window in-process: the real windows, driven with window messages
 // as the system would send them, read back through Win32 calls.
+#include <cstdlib>
+
 #include "app/win32/window_test_fixture.h"
 
 namespace qilo::win32_test {
@@ -40,6 +42,149 @@ TEST_F(Win32WindowTest, TheWorkedExampleTypedAndCalculated) {
   EXPECT_EQ(window_->EditOf(form_->EdCostBuy)->FontPx(), 7);
   EXPECT_TRUE(window_->EditOf(form_->EdCostBuy)->Cut());
   EXPECT_EQ(GetFocus(), Hwnd(form_->EdPriceBuy));
+}
+
+// Run at several dots per inch (QILO_TEST_DPI names the one the system was
+// set to): the window, its fields and their fonts at the layout's sizes
+// times dpi/96, the worked example's results whole, the per-mille signs and
+// the bottom rule drawn.
+TEST_F(Win32WindowTest, TheWindowIsLaidOutAtItsDotsPerInch) {
+  const int dpi = window_->Dpi();
+  if (const char* want = std::getenv("QILO_TEST_DPI")) {
+    ASSERT_EQ(dpi, std::atoi(want));
+  }
+  const auto px = [&](int v) { return window_->Px(v); };
+  RECT r;
+  GetWindowRect(window_->Handle(), &r);
+  EXPECT_NEAR(r.right - r.left, 469.0 * dpi / 96, 1);
+  EXPECT_NEAR(r.bottom - r.top, 232.0 * dpi / 96, 1);
+  // The drag strip keeps to the title band, its edges at their scaled places.
+  const struct {
+    int x, y;
+    LRESULT area;
+  } kStrip[] = {{31, 10, HTCAPTION}, {30, 10, HTCLIENT},  {429, 10, HTCAPTION},
+                {430, 10, HTCLIENT}, {100, 2, HTCAPTION}, {100, 23, HTCLIENT}};
+  for (const auto& p : kStrip) {
+    EXPECT_EQ(SendMessageW(window_->Handle(), WM_NCHITTEST, 0,
+                           MAKELPARAM(r.left + px(p.x), r.top + px(p.y))),
+              p.area)
+        << p.x << "," << p.y;
+  }
+
+  for (const char* typed : {"10", "11", "1000"}) {
+    for (const char c : std::string(typed))
+      SendMessageW(GetFocus(), WM_CHAR, c, 1);
+    Key(VK_TAB);
+  }
+  Click(form_->BtnCal);
+  const struct {
+    Control F::*field;
+    const char* text;
+  } kResults[] = {{&F::EdCostBuy, "10022.00"},
+                  {&F::EdCostSell, "10965.30"},
+                  {&F::EdProfit, "943.30"}};
+  for (const auto& c : kResults) {
+    const Control& field = form_.get()->*c.field;
+    SCOPED_TRACE(field.layout->name);
+    const HWND edit = Hwnd(field);
+    EXPECT_EQ(Text(field), c.text);
+    GetWindowRect(edit, &r);
+    EXPECT_EQ(r.right - r.left, px(field.left + field.width) - px(field.left));
+    EXPECT_EQ(r.bottom - r.top, px(field.top + field.height) - px(field.top));
+    // Drawn in a font made at the scaled height, not a stretched one, and
+    // the whole text inside the field's formatting rectangle.
+    const WindowDc dc(edit);
+    const auto font =
+        reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0));
+    const Selection selected(dc.Get(), font);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc.Get(), &metrics);
+    EXPECT_EQ(window_->EditOf(field)->FontPx(), px(13));
+    EXPECT_NEAR(metrics.tmHeight - metrics.tmInternalLeading, px(13), 1);
+    RECT format = {};
+    SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    EXPECT_LE(TextExtent(dc.Get(), font, Wide(c.text)).cx,
+              format.right - format.left);
+    EXPECT_FALSE(window_->EditOf(field)->Cut());
+  }
+
+  // Each per-mille sign: ink in the "%" and the whole "。" right of it, at
+  // least three layout pixels wide.
+  const Rendered panel(Hwnd(form_->Panel1));
+  for (const int y : {21, 57, 93}) {
+    SCOPED_TRACE(y);
+    EXPECT_GT(panel.InkWidth(ScaledRect(104, y, 8, 13, dpi)), 0);
+    EXPECT_GE(panel.InkWidth(ScaledRect(112, y + 2, 10, 13, dpi)), px(3));
+  }
+  // The bottom rule: one teal line on the window's last layout row, from
+  // column 1 to the right edge, and none above it.
+  const Rendered window(window_->Handle());
+  const int right = px(kWindowWidth);
+  const RECT rule = {px(1), px(231), right, px(232)};
+  EXPECT_EQ(window.Exactly(rule, ToColorRef(kTeal)),
+            (rule.right - rule.left) * (rule.bottom - rule.top));
+  EXPECT_EQ(window.Exactly({px(1), px(227), right, px(231)}, ToColorRef(kTeal)),
+            0);
+
+  // A step button's raised frame, as many whole pixels wide as the scale.
+  const Control& up = form_->BtnBuyUp;
+  Hover(up);
+  const Rendered hovered(Hwnd(up));
+  for (int i = 0; i < std::max(1, dpi / 96); ++i) {
+    EXPECT_EQ(hovered.At(px(up.left) + i, px(up.top) + i),
+              GetSysColor(COLOR_BTNHIGHLIGHT))
+        << i;
+  }
+  EXPECT_NE(hovered.At(px(up.left) + dpi / 96, px(up.top) + dpi / 96),
+            GetSysColor(COLOR_BTNHIGHLIGHT));
+
+  // The pictures drawn for this scale, the calculate picture shown pixel for
+  // pixel at its scaled place.
+  for (const Control* c :
+       {&form_->Image3, &form_->ImgLogo, &form_->ImgCal, &form_->ImgCntUp}) {
+    EXPECT_EQ(window_->ItemOf(*c).picture.percent, dpi * 100 / 96)
+        << c->layout->name;
+  }
+  const Picture& calc = window_->ItemOf(form_->ImgCal).picture;
+  EXPECT_EQ(calc.size.cx, 48 * dpi / 96);
+  const RECT at = DrawRect(window_->ItemOf(form_->ImgCal), dpi);
+  EXPECT_EQ(at.left, px(form_->ImgCal.left));
+  EXPECT_EQ(at.right - at.left, calc.size.cx);
+  const Rendered box(Hwnd(form_->ImgCal));
+  const OwnedDc source(CreateCompatibleDC(nullptr));
+  const Selection selected(source.Get(), calc.bitmap.Get());
+  int differing = 0;
+  for (int x = 0; x < calc.size.cx; ++x) {
+    for (int y = 0; y < calc.size.cy; ++y) {
+      differing +=
+          box.At(at.left + x, at.top + y) != GetPixel(source.Get(), x, y);
+    }
+  }
+  EXPECT_EQ(differing, 0);
+}
+
+// Moved to a monitor of other dots per inch: the window takes the place the
+// system suggests and lays its fields and fonts out again, and back.
+TEST_F(Win32WindowTest, TheWindowFollowsAChangeOfDotsPerInch) {
+  const HWND main = window_->Handle();
+  const HWND field = Hwnd(form_->EdCostBuy);
+  for (const int dpi : {144, 192, window_->Dpi()}) {
+    SCOPED_TRACE(dpi);
+    const int width = Scaled(kWindowWidth, dpi);
+    const int height = Scaled(kWindowHeight, dpi);
+    RECT suggested = {40, 30, 40 + width, 30 + height};
+    SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    RECT r;
+    GetWindowRect(main, &r);
+    EXPECT_EQ(r.left, 40);
+    EXPECT_EQ(r.right - r.left, width);
+    EXPECT_EQ(r.bottom - r.top, height);
+    GetWindowRect(field, &r);
+    EXPECT_EQ(r.right - r.left, Scaled(226 + 62, dpi) - Scaled(226, dpi));
+    EXPECT_EQ(window_->EditOf(form_->EdCostBuy)->FontPx(), Scaled(13, dpi));
+    EXPECT_EQ(window_->ItemOf(form_->ImgCal).picture.size.cx, 48 * dpi / 96);
+  }
 }
 
 TEST_F(Win32WindowTest, TabFollowsTheLayoutAndArrowKeysStepTheMarket) {

@@ -15,13 +15,16 @@ mkdir -p "$work/home"
 export WINEDEBUG=-all WINEPREFIX="$build/wineprefix"
 
 exec xvfb-run -a -s "-screen 0 1024x768x24" sh -eu -c '
-work=$1 exe=$2 wine=$3 build=$4
+work=$1 exe=$2 wine=$3 build=$4 here=$5
 ws=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 fail() { echo "FAIL: $*"; exit 1; }
 # However the script ends, the server ends with it: one left running with its
 # display gone makes the next wine start wait for good.
 trap "\"$ws\" -k 2>/dev/null || true" EXIT
 "$ws" -p 30 2>/dev/null || true
+
+# The fonts a Chinese Windows has.
+sh "$here/link_cjk_fonts.sh" "$wine"
 
 # Start-up: from the start to the first painted frame (the program ends there).
 start=$(date +%s%N)
@@ -149,4 +152,4 @@ echo "drag: from $x,$y to $1,$2"
 
 kill $pid 2>/dev/null || true
 echo "PASS"
-' sh "$work" "$exe" "$wine" "$build"
+' sh "$work" "$exe" "$wine" "$build" "$(dirname "$0")"

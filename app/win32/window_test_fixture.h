@@ -8,6 +8,7 @@
 // commctrl.h after windows.h.
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -58,6 +59,30 @@ class Rendered {
                  PRF_CLIENT);
   }
   COLORREF At(int x, int y) const { return GetPixel(dc_.Get(), x, y); }
+  // How many columns the ink darker than 160 (0 black, 255 white) spans in
+  // the device rectangle, from its first column to its last.
+  int InkWidth(const RECT& r) const {
+    int first = r.right;
+    int last = r.left - 1;
+    for (int x = r.left; x < r.right; ++x) {
+      for (int y = r.top; y < r.bottom; ++y) {
+        const COLORREF p = At(x, y);
+        if (GetRValue(p) + GetGValue(p) + GetBValue(p) < 3 * 160) {
+          first = std::min(first, x);
+          last = x;
+        }
+      }
+    }
+    return last < first ? 0 : last - first + 1;
+  }
+  // How many pixels of the device rectangle are exactly `colour`.
+  int Exactly(const RECT& r, COLORREF colour) const {
+    int count = 0;
+    for (int x = r.left; x < r.right; ++x) {
+      for (int y = r.top; y < r.bottom; ++y) count += At(x, y) == colour;
+    }
+    return count;
+  }
   // The pixels of the control's rectangle within a small distance of
   // `colour`: its ink, where text is drawn in that colour.
   int Near(const Control& c, COLORREF colour) const {
@@ -189,9 +214,11 @@ class Win32WindowTest : public ::testing::Test {
     PostMessageW(GetFocus(), WM_KEYUP, vk, 0xC0000001);
     window_->Pump();
   }
-  // The middle of a graphic control, pressed and released on its surface.
+  // The middle of a graphic control, pressed and released on its surface,
+  // in device pixels.
   LPARAM Middle(const Control& c) {
-    return MAKELPARAM(c.left + c.width / 2, c.top + c.height / 2);
+    return MAKELPARAM(window_->Px(c.left + c.width / 2),
+                      window_->Px(c.top + c.height / 2));
   }
   void Press(const Control& c) {
     SendMessageW(Hwnd(c), WM_LBUTTONDOWN, MK_LBUTTON, Middle(c));

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <windows.h>
+
+namespace qilo {
+
+// The layout is drawn at 96 pixels per inch; a window at `dpi` shows each
+// length times dpi/96.
+inline constexpr int kLayoutDpi = 96;
+
+// The device pixel of layout position `v`, rounded half up. Edges are
+// scaled, not sizes, so that neighbours that touch in the layout still do.
+constexpr int Scaled(int v, int dpi) {
+  const long long n = static_cast<long long>(v) * dpi + kLayoutDpi / 2;
+  return static_cast<int>(n >= 0 ? n / kLayoutDpi
+                                 : -((-n + kLayoutDpi - 1) / kLayoutDpi));
+}
+
+// The layout position whose scaled cell holds device pixel `x`: the largest
+// v with Scaled(v) <= x, so that x lies in [Scaled(l), Scaled(l + w)) exactly
+// when the result lies in [l, l + w).
+constexpr int Unscaled(int x, int dpi) {
+  const long long n =
+      static_cast<long long>(x) * kLayoutDpi + kLayoutDpi / 2 - 1;
+  return static_cast<int>(n >= 0 ? n / dpi : -((-n + dpi - 1) / dpi));
+}
+
+// The device rectangle of a layout rectangle.
+constexpr RECT ScaledRect(int left, int top, int width, int height, int dpi) {
+  return RECT{Scaled(left, dpi), Scaled(top, dpi), Scaled(left + width, dpi),
+              Scaled(top + height, dpi)};
+}
+
+// The dots per inch of the system: the screen's, before a window has its own.
+int SystemDpi();
+
+// The dots per inch of the monitor `hwnd` is on, where the system can say;
+// else SystemDpi().
+int WindowDpi(HWND hwnd);
+
+}  // namespace qilo
