@@ -13,14 +13,8 @@ ws=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 desktop="HKCU\\Control Panel\\Desktop"
 restore=""
 if [ -n "${QILO_TEST_DPI:-}" ]; then
-  # reg prints the old value as hexadecimal: "LogPixels REG_DWORD 0x60".
-  old=$("$1" reg query "$desktop" /v LogPixels 2>/dev/null | tr -d "\r" |
-    sed -n "s/.*LogPixels *REG_DWORD *0x\([0-9a-fA-F]*\).*/\1/p")
-  if [ -n "$old" ]; then
-    restore="\"$1\" reg add \"$desktop\" /v LogPixels /t REG_DWORD /d $((0x$old)) /f"
-  else
-    restore="\"$1\" reg delete \"$desktop\" /v LogPixels /f"
-  fi
+  . "$here/wine_lib.sh"
+  restore=$(dpi_restore "$1")
   "$1" reg add "$desktop" /v LogPixels /t REG_DWORD /d "$QILO_TEST_DPI" /f >/dev/null 2>&1
 fi
 trap "${restore:+$restore >/dev/null 2>&1;} \"$ws\" -k 2>/dev/null || true" EXIT

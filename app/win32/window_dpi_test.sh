@@ -15,30 +15,15 @@ exec xvfb-run -a -s "-screen 0 1280x1024x24" sh -eu -c '
 work=$1 exe=$2 wine=$3 build=$4 dpi=$5
 ws=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 fail() { echo "FAIL: $*"; exit 1; }
+. "$here/wine_lib.sh"
 desktop="HKCU\\Control Panel\\Desktop"
-old=$("$wine" reg query "$desktop" /v LogPixels 2>/dev/null | tr -d "\r" |
-  sed -n "s/.*LogPixels *REG_DWORD *0x\([0-9a-fA-F]*\).*/\1/p")
-if [ -n "$old" ]; then
-  restore="\"$wine\" reg add \"$desktop\" /v LogPixels /t REG_DWORD /d $((0x$old)) /f"
-else
-  restore="\"$wine\" reg delete \"$desktop\" /v LogPixels /f"
-fi
+restore=$(dpi_restore "$wine")
 trap "$restore >/dev/null 2>&1; \"$ws\" -k 2>/dev/null || true" EXIT
 "$ws" -p 30 2>/dev/null || true
 "$wine" reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 sh "$here/link_cjk_fonts.sh" "$wine"
 
-winpath() { echo "$1" | sed "s|^|Z:|; s|/|\\\\|g"; }
-home=$(winpath "$work/home" | cut -c3-)
-"$wine" cmd /c "set HOMEDRIVE=Z:&& set HOMEPATH=$home&& $(winpath "$exe")" &
-pid=$!
-win=""
-for i in $(seq 1 100); do
-  win=$(xdotool search --name "v1\.0" 2>/dev/null | head -1) || true
-  [ -n "$win" ] && break
-  sleep 0.2
-done
-[ -n "$win" ] || fail "no window"
+start_window "$wine" "$exe" "$work/home"
 sleep 1.5
 shot="$build/win32_$dpi.png"
 import -window root "$shot"

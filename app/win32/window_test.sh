@@ -23,31 +23,20 @@ fail() { echo "FAIL: $*"; exit 1; }
 trap "\"$ws\" -k 2>/dev/null || true" EXIT
 "$ws" -p 30 2>/dev/null || true
 
+. "$here/wine_lib.sh"
 # The fonts a Chinese Windows has.
 sh "$here/link_cjk_fonts.sh" "$wine"
 
 # Start-up: from the start to the first painted frame (the program ends there).
 start=$(date +%s%N)
-QILO_STARTUP_PROBE="$(echo "$work/probe.txt" | sed "s|^|Z:|; s|/|\\\\|g")" \
+QILO_STARTUP_PROBE="$(winpath "$work/probe.txt")" \
   timeout 30 "$wine" "$exe" || true
 [ -s "$work/probe.txt" ] || fail "no first frame reported"
 frame=$(sed -n "s/first_frame_ns=//p" "$work/probe.txt")
 echo "startup_ms=$(( (frame - start) / 1000000 ))"
 rm -f "$work/home/qilo.ini"
 
-# Wine sets the home folder variables of its first process from its own
-# profile: cmd passes ours on to the program.
-winpath() { echo "$1" | sed "s|^|Z:|; s|/|\\\\|g"; }
-home=$(winpath "$work/home" | cut -c3-)
-"$wine" cmd /c "set HOMEDRIVE=Z:&& set HOMEPATH=$home&& $(winpath "$exe")" &
-pid=$!
-win=""
-for i in $(seq 1 100); do
-  win=$(xdotool search --name "v1\.0" 2>/dev/null | head -1) || true
-  [ -n "$win" ] && break
-  sleep 0.2
-done
-[ -n "$win" ] || fail "no window"
+start_window "$wine" "$exe" "$work/home"
 sleep 1
 xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win" || true
 sleep 0.5
