@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QIcon>
 #include <clocale>
-#include <cstdlib>
 
 #include "app/frm_main.h"
 #include "app/layout.h"
