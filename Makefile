@@ -7,7 +7,7 @@ PACKAGES := cmake ninja-build g++ python3 libgtest-dev libgmock-dev libbenchmark
             qt6-base-dev libgl-dev xvfb xauth fonts-wqy-microhei fonts-dejavu-core \
             python3-pil fonts-dejavu-extra fonts-lato x11-utils imagemagick xdotool \
             qt6-translations-l10n desktop-file-utils appstream file \
-            qt6-wayland weston xdg-utils clang-format
+            qt6-wayland weston xdg-utils clang-format pkg-config libfontconfig-dev
 # The Debian package: dpkg-shlibdeps computes its Depends, lintian checks it.
 PACKAGE_PACKAGES := dpkg-dev lintian
 # The fuzzing harnesses.

@@ -1,11 +1,16 @@
+#include <fontconfig/fontconfig.h>
+
 #include <QApplication>
 #include <QIcon>
+#include <QPixmap>
 #include <clocale>
+#include <thread>
 
 #include "app/frm_main.h"
 #include "app/layout.h"
 #include "app/qt/look.h"
 #include "app/qt/main_window.h"
+#include "app/qt/pictures.h"
 #include "app/qt/qt_desktop.h"
 #include "app/qt/startup_probe.h"
 #include "app/qt/translations.h"
@@ -14,6 +19,9 @@
 #include "qilo_config.h"
 
 int main(int argc, char* argv[]) {
+  // fontconfig's first use parses its configuration and font caches, a fifth
+  // of the start-up; begun now, that overlaps with reaching the display.
+  std::jthread fontconfig_ready([] { FcInit(); });
   // The desktop matches the window to its menu entry by these: the X11
   // WM_CLASS class is the application name (whatever the binary is called),
   // Wayland's app id the desktop file name.
@@ -25,7 +33,9 @@ int main(int argc, char* argv[]) {
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationDisplayName(
       QString::fromUtf8(qilo::kApplicationTitle));
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/mainicon.png")));
+  QApplication::setWindowIcon(
+      QIcon(QPixmap::fromImage(qilo::EmbeddedImage(u"mainicon.png", 1))));
+  fontconfig_ready.join();
   qilo::InstallFontSubstitutes();
   const auto qt_texts = qilo::InstallQtTranslations(QLocale());
   qilo::SetDecimalSeparator(qilo::UserDecimalSymbol());

@@ -34,6 +34,7 @@
 #include "app/fit_font.h"
 #include "app/qt/gbk_qt.h"
 #include "app/qt/look.h"
+#include "app/qt/pictures.h"
 #include "app/qt/qt_desktop.h"
 #include "app/qt/translations.h"
 #include "app/qt/widgets.h"
@@ -824,6 +825,29 @@ TEST(PictureScaleTest, TheSameScaleElseTheNextLargerElseTheLargest) {
   for (const auto& c : kCases) {
     EXPECT_EQ(PictureScaleFor(c.ratio, kPictureScales), c.scale) << c.ratio;
   }
+}
+
+// Every picture the layout names is compiled in at every scale, one shown at
+// its own size about that size times the scale; so are the icon and the
+// see-through cursor.
+TEST(EmbeddedImageTest, EveryPictureAtEveryScale) {
+  for (const ControlSpec& c : Layout()) {
+    if (c.kind != ControlKind::kPicture) continue;
+    const QString file = QString::fromUtf8(c.picture);
+    const QSize one = EmbeddedImage(file, 1).size();
+    ASSERT_FALSE(one.isEmpty()) << c.picture;
+    for (const double scale : kPictureScales) {
+      const QSize size = EmbeddedImage(file, scale).size();
+      ASSERT_FALSE(size.isEmpty()) << c.picture << scale;
+      if (c.picture_mode == PictureMode::kStretch) continue;
+      EXPECT_NEAR(size.width(), one.width() * scale, 1) << c.picture << scale;
+      EXPECT_NEAR(size.height(), one.height() * scale, 1) << c.picture << scale;
+    }
+  }
+  EXPECT_EQ(EmbeddedImage(u"mainicon.png", 1).size(), QSize(128, 128));
+  EXPECT_EQ(qAlpha(EmbeddedImage(u"hand.png", 1).pixel(0, 0)), 0);
+  EXPECT_TRUE(EmbeddedImage(u"logo.bmp", 3).isNull());
+  EXPECT_TRUE(EmbeddedImage(u"missing.bmp", 1).isNull());
 }
 
 // Painted for a device of another ratio, as on a screen of another scale, a

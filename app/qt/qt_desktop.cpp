@@ -10,6 +10,7 @@
 #include "app/layout.h"
 #include "app/qt/gbk_qt.h"
 #include "app/qt/main_window.h"
+#include "app/qt/pictures.h"
 
 namespace qilo {
 
@@ -24,7 +25,7 @@ void QtDesktop::ShellOpen(const std::string& url, const std::string&) {
 bool QtDesktop::LoadHandCursor() {
   // Storing into the slot releases what it held, also when the load fails.
   hand_.reset();
-  const QPixmap hand(QStringLiteral(":/assets/hand.png"));
+  const QPixmap hand = QPixmap::fromImage(EmbeddedImage(u"hand.png", 1));
   if (!hand.isNull()) hand_.emplace(hand, 0, 10);
   if (window_ != nullptr) window_->RefreshCursors();
   return hand_.has_value();

@@ -100,9 +100,8 @@ QWidget* MakeWidget(const ControlSpec& layout, QWidget* parent) {
   QWidget* widget = nullptr;
   switch (layout.kind) {
     case ControlKind::kPicture:
-      widget = new PictureBox(
-          QStringLiteral(":/assets/") + QString::fromUtf8(layout.picture),
-          layout.picture_mode, parent);
+      widget = new PictureBox(QString::fromUtf8(layout.picture),
+                              layout.picture_mode, parent);
       break;
     case ControlKind::kLabel:
       widget = MakeLabel(layout, parent);

@@ -2,11 +2,9 @@
 
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFile>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageReader>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -18,6 +16,7 @@
 #include "app/edit_input.h"
 #include "app/fit_font.h"
 #include "app/qt/gbk_qt.h"
+#include "app/qt/pictures.h"
 
 namespace qilo {
 namespace {
@@ -94,10 +93,9 @@ double PictureScaleFor(double ratio, std::span<const double> scales) {
   return scales.back();
 }
 
-PictureBox::PictureBox(const QString& resource, PictureMode mode,
-                       QWidget* parent)
-    : QWidget(parent), resource_(resource), mode_(mode) {
-  size_ = QImageReader(resource).size();
+PictureBox::PictureBox(const QString& file, PictureMode mode, QWidget* parent)
+    : QWidget(parent), file_(file), mode_(mode) {
+  size_ = EmbeddedImage(file, 1).size();
   if (size_.isValid() && mode != PictureMode::kStretch) resize(size_);
   // A press on a picture belongs to what lies beneath (the drag strip).
   setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -105,18 +103,14 @@ PictureBox::PictureBox(const QString& resource, PictureMode mode,
 
 void PictureBox::Pick(qreal ratio) {
   picked_for_ = ratio;
-  // "logo.bmp" at 1.5 is "logo@1.5x.png".
-  const auto file = [this](double scale) {
-    if (scale == 1) return resource_;
-    return resource_.left(resource_.lastIndexOf('.')) + '@' +
-           QString::number(scale) + QStringLiteral("x.png");
-  };
   std::vector<double> scales;
   for (const double scale : kPictureScales) {
-    if (scale == 1 || QFile::exists(file(scale))) scales.push_back(scale);
+    if (scale == 1 || !EmbeddedImage(file_, scale).isNull()) {
+      scales.push_back(scale);
+    }
   }
   shown_scale_ = PictureScaleFor(ratio, scales);
-  QImage image(file(shown_scale_));
+  QImage image = EmbeddedImage(file_, shown_scale_);
   if (!image.isNull() && mode_ == PictureMode::kAutoSizeTransparent) {
     image = image.convertToFormat(QImage::Format_ARGB32);
     const QRgb key = image.pixel(0, image.height() - 1);

@@ -12,7 +12,7 @@
 namespace qilo {
 
 // The display scales the pictures are drawn for, ascending: NAME.bmp at 1,
-// NAME@1.25x.png, NAME@1.5x.png and NAME@2x.png beside it.
+// NAME@1.25x.png, NAME@1.5x.png and NAME@2x.png beside it, all compiled in.
 inline constexpr double kPictureScales[] = {1, 1.25, 1.5, 2};
 
 // Of `scales` (ascending, not empty), the one to show at `ratio` device pixels
@@ -27,11 +27,11 @@ double PictureScaleFor(double ratio, std::span<const double> scales);
 // picks again when the window goes to a screen of another scale.
 class PictureBox : public QWidget {
  public:
-  // Loads `resource` (a Qt resource path of the 1x bitmap); an unreadable
-  // bitmap shows nothing.
-  PictureBox(const QString& resource, PictureMode mode, QWidget* parent);
-  // The 1x bitmap's size, the control's own at every scale (empty when it
-  // could not be loaded).
+  // Shows the compiled-in picture `file` ("logo.bmp"); a picture the program
+  // lacks shows nothing.
+  PictureBox(const QString& file, PictureMode mode, QWidget* parent);
+  // The 1x bitmap's size, the control's own at every scale (empty when the
+  // program lacks it).
   QSize BitmapSize() const { return size_; }
   // The scale of the bitmap shown last.
   double ShownScale() const { return shown_scale_; }
@@ -44,7 +44,7 @@ class PictureBox : public QWidget {
   // Loads the bitmap to show at `ratio` device pixels per layout pixel.
   void Pick(qreal ratio);
 
-  QString resource_;
+  QString file_;
   PictureMode mode_;
   QSize size_;
   QPixmap pixmap_;
