@@ -1,22 +1,22 @@
 #include "store/link_table.h"
 
+#include <string_view>
 #include <utility>
 
-#include "calc/number_text.h"
 #include "os/files.h"
 #include "store/profile_store.h"
 
 namespace qilo {
 
 void LoadLinkTable(const std::string& links_path, LinkTable* table) {
-  // One read of the file serves the sixty entries.
-  const IniSnapshot links(links_path);
+  // One read and parse of the file serves the sixty entries.
+  constexpr std::string_view kSections[] = {"info", "link"};
+  const NumberedEntries entries(links_path, kSections, kLinkSlots);
   int next = 1;
   for (int n = 1; n <= kLinkSlots; ++n) {
-    const std::string key = IntegerToText(n);
-    std::string name = links.Read("info", key);
+    std::string name = entries.Read(0, n);
     if (name.empty()) continue;
-    std::string address = links.Read("link", key);
+    std::string address = entries.Read(1, n);
     if (address.empty()) continue;
     table->Names[next] = std::move(name);
     table->Links[next] = std::move(address);

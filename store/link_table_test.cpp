@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -69,6 +71,45 @@ TEST_F(LinkTableTest, AllThirtySlotsAndWhatFollowsTheLastEntryIsKept) {
   LinkTable none;
   LoadLinkTable(LinksPath(dir_.Path() + "/missing"), &none);
   EXPECT_EQ(none.Names[1], "");
+}
+
+// One read and parse fills the table as a read of the store per key would,
+// whatever the file holds: the sections in any case, in two parts or
+// missing, keys twice or written "01" or " 7 ", blanks, quotes, long values.
+TEST_F(LinkTableTest, FillsTheTableAsAReadPerKeyWould) {
+  const std::vector<std::string> sections = {"info", "INFO",  " Link ",
+                                             "link", "links", "[cfg"};
+  const std::vector<std::string> keys = {"1",  "2",  "7", "01", " 7 ",
+                                         "30", "31", "0", "+1", "\xB9\xC9"};
+  const std::vector<std::string> values = {
+      "a", "", " ", "\"\"", "'x'", "http://a", std::string(2100, 'v')};
+  std::mt19937 random(20261210);
+  const auto pick = [&](const std::vector<std::string>& from) {
+    return from[random() % from.size()];
+  };
+  for (int file = 0; file < 100; ++file) {
+    std::string content;
+    const int lines = static_cast<int>(random() % 40);
+    for (int i = 0; i < lines; ++i) {
+      content += random() % 5 == 0 ? "[" + pick(sections) + "]"
+                                   : pick(keys) + "=" + pick(values);
+      content += random() % 3 ? "\n" : "\r\n";
+    }
+    PutFileBytes(Native(), content);
+    LinkTable read_per_key;
+    int next = 1;
+    for (int n = 1; n <= kLinkSlots; ++n) {
+      const std::string name = ReadEntry(Path(), "info", std::to_string(n));
+      const std::string address = ReadEntry(Path(), "link", std::to_string(n));
+      if (name.empty() || address.empty()) continue;
+      read_per_key.Names[next] = name;
+      read_per_key.Links[next++] = address;
+    }
+    LinkTable table;
+    LoadLinkTable(Path(), &table);
+    ASSERT_EQ(table.Names, read_per_key.Names) << content;
+    ASSERT_EQ(table.Links, read_per_key.Links) << content;
+  }
 }
 
 TEST(LinksPathTest, AddsTheSeparatorAndName) {

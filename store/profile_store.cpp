@@ -264,33 +264,67 @@ void TIniFile::DeleteKey(const std::string& section,
   ReplaceFileAtomically(file_name_, result);
 }
 
+namespace {
+
+// A hash of a section and key that is equal for names SameText finds equal:
+// ASCII letters in one case, both bytes of a GBK character as they are.
+size_t NamesHash(std::string_view section, std::string_view key) {
+  size_t h = 14695981039346656037u;
+  const auto mix = [&h](std::string_view name) {
+    bool trail = false;
+    for (const char c : name) {
+      const bool fold = !trail && c >= 'A' && c <= 'Z';
+      h = (h ^ static_cast<unsigned char>(fold ? c - 'A' + 'a' : c)) *
+          1099511628211u;
+      trail = !trail && IsGbkLeadByte(c);
+    }
+    h = (h ^ 0x100) * 1099511628211u;  // the end of a name
+  };
+  mix(section);
+  mix(key);
+  return h;
+}
+
+bool SameNames(std::string_view a, std::string_view b) {
+  // Mostly written as they are read: the byte compare settles it.
+  return a.size() == b.size() && (a == b || CompareNames(a, b) == 0);
+}
+
+}  // namespace
+
 IniSnapshot::IniSnapshot(const std::string& path) {
   if (ReadFileBytes(path, &content_) != ReadResult::kOk) content_.clear();
   const std::string_view content = content_;
-  size_t section_begin = 0;
-  size_t section_size = 0;
+  entries_.reserve(static_cast<size_t>(
+      std::count(content.begin(), content.end(), '\n') + 1));
+  std::string_view section;
   bool in_section = false;
   for (size_t pos = 0; pos < content.size();) {
     const Line line = LineAt(content, pos);
     pos = line.end;
     const ParsedLine parsed = Parse(content, line);
     if (parsed.kind == LineKind::kHeader) {
-      section_begin = static_cast<size_t>(parsed.name.data() - content.data());
-      section_size = parsed.name.size();
+      section = parsed.name;
       in_section = true;
     } else if (parsed.kind == LineKind::kEntry && in_section) {
       entries_.push_back(
-          {section_begin, section_size,
+          {static_cast<size_t>(section.data() - content.data()), section.size(),
            static_cast<size_t>(parsed.name.data() - content.data()),
-           parsed.name.size(), line.begin, line.text_end, parsed.value_begin});
+           parsed.name.size(), line.begin, line.text_end, parsed.value_begin,
+           NamesHash(section, parsed.name)});
     }
   }
-  // Sorted by section and key; among equal ones the file's order stays, so
-  // the first entry of a key is found, as a read finds it.
-  std::stable_sort(entries_.begin(), entries_.end(),
-                   [this](const Entry& a, const Entry& b) {
-                     return Compare(a, Section(b), Key(b)) < 0;
-                   });
+  size_t size = 8;
+  while (size < 2 * entries_.size()) size *= 2;
+  slots_.assign(size, 0);
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    const Entry& e = entries_[i];
+    // The file's first entry of a key is the one a read finds.
+    if (Find(Section(e), Key(e), e.hash) != nullptr) continue;
+    size_t slot = e.hash & (size - 1);
+    while (slots_[slot] != 0) slot = (slot + 1) & (size - 1);
+    slots_[slot] = static_cast<unsigned>(i + 1);
+  }
 }
 
 std::string_view IniSnapshot::Section(const Entry& e) const {
@@ -301,27 +335,83 @@ std::string_view IniSnapshot::Key(const Entry& e) const {
   return std::string_view(content_).substr(e.key_begin, e.key_size);
 }
 
-int IniSnapshot::Compare(const Entry& e, std::string_view section,
-                         std::string_view key) const {
-  const int by_section = CompareNames(Section(e), section);
-  return by_section != 0 ? by_section : CompareNames(Key(e), key);
+const IniSnapshot::Entry* IniSnapshot::Find(std::string_view section,
+                                            std::string_view key,
+                                            size_t hash) const {
+  const size_t mask = slots_.size() - 1;
+  for (size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
+    const Entry& e = entries_[slots_[slot] - 1];
+    if (e.hash == hash && SameNames(Key(e), key) &&
+        SameNames(Section(e), section)) {
+      return &e;
+    }
+  }
+  return nullptr;
 }
 
-std::string IniSnapshot::Read(const std::string& section,
-                              const std::string& key) const {
+std::string IniSnapshot::Read(std::string_view section,
+                              std::string_view key) const {
   const std::string_view wanted_section = Trim(section);
   const std::string_view wanted_key = Trim(key);
-  const auto it = std::lower_bound(
-      entries_.begin(), entries_.end(), 0, [&](const Entry& e, int) {
-        return Compare(e, wanted_section, wanted_key) < 0;
-      });
-  if (it == entries_.end() || Compare(*it, wanted_section, wanted_key) != 0) {
-    return std::string();
-  }
+  const Entry* e =
+      Find(wanted_section, wanted_key, NamesHash(wanted_section, wanted_key));
+  if (e == nullptr) return std::string();
   Line line;
-  line.begin = it->line_begin;
-  line.text_end = it->line_text_end;
-  return EntryValue(content_, line, it->value_begin);
+  line.begin = e->line_begin;
+  line.text_end = e->line_text_end;
+  return EntryValue(content_, line, e->value_begin);
+}
+
+namespace {
+
+// The number a key names when it is written as ReadEntry's key IntegerToText(n)
+// is, for n from 1 to `count`; 0 for any other key.
+int KeyNumber(std::string_view key, int count) {
+  if (key.empty() || key.size() > 9 || key.front() == '0') return 0;
+  int n = 0;
+  for (const char c : key) {
+    if (c < '0' || c > '9') return 0;
+    n = n * 10 + (c - '0');
+  }
+  return n <= count ? n : 0;
+}
+
+}  // namespace
+
+NumberedEntries::NumberedEntries(const std::string& path,
+                                 std::span<const std::string_view> sections,
+                                 int count)
+    : count_(count), first_(sections.size() * static_cast<size_t>(count)) {
+  if (ReadFileBytes(path, &content_) != ReadResult::kOk) content_.clear();
+  const std::string_view content = content_;
+  int current = -1;  // the header's place in `sections`, or -1
+  for (size_t pos = 0; pos < content.size();) {
+    const Line line = LineAt(content, pos);
+    pos = line.end;
+    const ParsedLine parsed = Parse(content, line);
+    if (parsed.kind == LineKind::kHeader) {
+      current = -1;
+      for (size_t i = 0; i < sections.size() && current < 0; ++i) {
+        if (SameText(parsed.name, Trim(sections[i]))) {
+          current = static_cast<int>(i);
+        }
+      }
+    } else if (parsed.kind == LineKind::kEntry && current >= 0) {
+      const int n = KeyNumber(parsed.name, count);
+      if (n == 0) continue;
+      First& first = first_[static_cast<size_t>(current * count + n - 1)];
+      if (first.value_begin == 0) first = {parsed.value_begin, line.text_end};
+    }
+  }
+}
+
+std::string NumberedEntries::Read(size_t section, int n) const {
+  if (n < 1 || n > count_ || section >= first_.size() / count_) return {};
+  const First& first = first_[section * static_cast<size_t>(count_) + n - 1];
+  if (first.value_begin == 0) return {};
+  Line line;
+  line.text_end = first.text_end;
+  return EntryValue(content_, line, first.value_begin);
 }
 
 std::string ReadEntry(const std::string& path, const std::string& section,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,7 +68,7 @@ class TIniFile {
 class IniSnapshot {
  public:
   explicit IniSnapshot(const std::string& path);
-  std::string Read(const std::string& section, const std::string& key) const;
+  std::string Read(std::string_view section, std::string_view key) const;
 
  private:
   // An entry line of a section: offsets into content_.
@@ -75,16 +76,41 @@ class IniSnapshot {
     size_t section_begin, section_size;
     size_t key_begin, key_size;
     size_t line_begin, line_text_end, value_begin;
+    size_t hash;  // of the section and key as SameText sees them
   };
   std::string_view Section(const Entry& e) const;
   std::string_view Key(const Entry& e) const;
-  // <0, 0 or >0 as the entry's section and key order before, as or after
-  // these, with names compared as SameText compares them.
-  int Compare(const Entry& e, std::string_view section,
-              std::string_view key) const;
+  // The entry for a section and key, or null.
+  const Entry* Find(std::string_view section, std::string_view key,
+                    size_t hash) const;
 
   std::string content_;
-  std::vector<Entry> entries_;  // by section and key, then file order
+  std::vector<Entry> entries_;  // in the file's order
+  // Open addressing on Entry::hash: index + 1 of the first entry of each
+  // section and key, 0 for a free slot; its size is a power of two.
+  std::vector<unsigned> slots_;
+};
+
+// Keys "1" to `count` of a few sections from one read and one parse of an
+// INI file: the link table's sixty entries without a lookup per key. Read
+// gives what ReadEntry with an empty default gives, as the file stood when
+// this was made; a missing or unreadable file reads as empty.
+class NumberedEntries {
+ public:
+  NumberedEntries(const std::string& path,
+                  std::span<const std::string_view> sections, int count);
+  // The value of key `n` (1 to count) of sections[section].
+  std::string Read(size_t section, int n) const;
+
+ private:
+  // The value of a key's first line, as a read finds it: from just after the
+  // "=" to the line's end; value_begin 0 when the file has no such key.
+  struct First {
+    size_t value_begin = 0, text_end = 0;
+  };
+  std::string content_;
+  int count_;
+  std::vector<First> first_;  // count_ a section, in the order of `sections`
 };
 
 // The three operations of the store, each on a fresh TIniFile for the path.
