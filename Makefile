@@ -98,15 +98,18 @@ run: build
 	  "screenshot in build/screenshot.png"; \
 	  sh app/qt/run_headless.sh build/qilo build/screenshot.png; fi
 
-# Optimised build: the micro-benchmarks, the window's start-up against a bare
-# Qt window, and fetches over loopback against curl; a failing run fails.
+# Optimised build; every figure against its floor in one table: the
+# micro-benchmarks, the window's start-up against a bare Qt window, fetches
+# over loopback against curl. A failing run fails.
+BENCH_ROWS := build-release/bench/rows.txt
 bench: deps
 	$(call install_missing,curl)
 	cmake --preset release
 	cmake --build --preset release
-	./build-release/bench/qilo_bench
-	sh bench/startup_bench.sh build-release/qilo build-release/bench/bare_qt_window
-	bash bench/fetch_bench.sh build-release/qilo-cli
+	python3 bench/micro_bench.py build-release/bench/qilo_bench > $(BENCH_ROWS)
+	sh bench/startup_bench.sh build-release/qilo build-release/bench/bare_qt_window >> $(BENCH_ROWS)
+	bash bench/fetch_bench.sh build-release/qilo-cli >> $(BENCH_ROWS)
+	sh bench/table.sh < $(BENCH_ROWS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

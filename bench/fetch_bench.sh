@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Times `qilo-cli fetch` against curl on the same local server, for a 64 MiB
-# body framed by Content-Length, by chunked coding and by the server's close.
+# body framed by Content-Length, by chunked coding and by the server's close:
+# the two clients take turns, and each framing gives a row of the bench table
+# (bench/table.sh) with the medians. A failed run fails the benchmark.
 # Usage: bench/fetch_bench.sh [path/to/qilo-cli] [runs]   (default: build-release/qilo-cli, 7)
 # The server listens on 127.0.0.1 only and stops with the script.
 set -euo pipefail
@@ -80,8 +82,7 @@ for path in length chunked close; do
   [ "$a" = "$b" ] || { echo "bodies differ for /$path" >&2; exit 1; }
 done
 
-printf '%-9s %10s %10s %7s   (medians of %d runs, the two clients taking turns)\n' \
-  framing qilo_ms curl_ms ratio "$RUNS"
+# Rows of the bench table (bench/table.sh): medians and Qilo's spread.
 for path in length chunked close; do
   url="http://127.0.0.1:$PORT/$path"
   qs="" cs=""
@@ -92,5 +93,7 @@ for path in length chunked close; do
   done
   q=$(printf '%s' "$qs" | median)
   c=$(printf '%s' "$cs" | median)
-  printf '%-9s %10d %10d %7s\n' "$path" "$q" "$c" "$(awk -v q="$q" -v c="$c" 'BEGIN { printf "%.2f", (c > 0 ? q / c : 0) }')"
+  spread=$(printf '%s' "$qs" | sort -n | awk 'NR == 1 { lo = $1 } { hi = $1 } END { printf "%.1f|%.1f", lo, hi }')
+  printf 'ROW|fetch of 64 MiB over loopback, %s|%.1f|%.1f|ms|1.0|%s|curl\n' \
+    "$path" "$q" "$c" "$spread"
 done

@@ -3,8 +3,8 @@
 # the same size (bench/bare_qt_window): the time from starting each program
 # to its first painted frame, on Qt's offscreen platform and on an X server
 # (Xvfb), and the resident memory at that frame. Runs alternate between the
-# two programs; the table gives medians, the ratio Qilo/floor and Qilo's
-# spread (min-max). Both programs report their first frame themselves when
+# two programs; it prints rows of the bench table (bench/table.sh): medians
+# and Qilo's spread (min-max). Both programs report their first frame themselves when
 # QILO_STARTUP_PROBE is set; a run that reports none fails the benchmark.
 # Usage: bench/startup_bench.sh QILO BARE_WINDOW   (RUNS=n, default 15)
 set -eu
@@ -47,17 +47,19 @@ unset HOMEDRIVE HOMEPATH
 offscreen=$(sh "$0" --measure offscreen "$qilo" "$bare" "$runs")
 x=$(xvfb-run -a -s '-screen 0 1024x768x24' sh "$0" --measure xcb "$qilo" "$bare" "$runs")
 
-# Median of column $2 of the lines on stdin, and its min and max.
+# Median of column $1 of the lines on stdin, and its min and max.
 stats() { awk -v c="$1" '{ print $c }' | sort -n | awk '
   { v[NR] = $1 } END { printf "%s %s %s\n", v[int((NR + 1) / 2)], v[1], v[NR] }'; }
-row() {  # label, samples, qilo column, floor column, divisor, unit
-  set -- "$1" "$2" "$(echo "$2" | stats "$3")" "$(echo "$2" | stats "$4")" "$5" "$6"
-  echo "$1|$3|$4|$5|$6" | awk -F'|' '{
-    split($2, q, " "); split($3, f, " ")
-    printf "%-44s %9.1f %9.1f %6.2f   %.1f-%.1f %s\n", $1, q[1] / $4, f[1] / $4,
-           q[1] / f[1], q[2] / $4, q[3] / $4, $5 }'
+# A row of the bench table (bench/table.sh): figure, samples, Qilo's
+# column, the floor's, divisor, unit, goal.
+row() {
+  q=$(echo "$2" | stats "$3")
+  f=$(echo "$2" | stats "$4")
+  echo "$q|$f" | awk -F'|' -v figure="$1" -v d="$5" -v unit="$6" -v goal="$7" '{
+    split($1, q, " "); split($2, f, " ")
+    printf "ROW|%s|%.1f|%.1f|%s|%s|%.1f|%.1f|bare Qt window\n", figure,
+           q[1] / d, f[1] / d, unit, goal, q[2] / d, q[3] / d }'
 }
-printf "%-44s %9s %9s %6s   %s (%d runs each)\n" figure qilo floor ratio "qilo spread" "$runs"
-row "Qt window, start to first frame, offscreen" "$offscreen" 1 3 1000 ms
-row "the same on an X server" "$x" 1 3 1000 ms
-row "resident memory at first frame, X" "$x" 2 4 1024 MB
+row "Qt window, exec to first frame, offscreen" "$offscreen" 1 3 1000 ms 1.2
+row "the same on an X server" "$x" 1 3 1000 ms 1.2
+row "resident memory at first frame, X" "$x" 2 4 1024 MB 1.1

@@ -134,7 +134,10 @@ std::string EntryValue(std::string_view content, const Line& line,
       (value.front() == '"' || value.front() == '\'')) {
     value = value.substr(1, value.size() - 2);
   }
-  return std::string(CutValue(value));
+  if (value.size() > kMaxValueBytes) return std::string(CutValue(value));
+  // Apart from the cut: a copy of a length the compiler cannot bound goes to
+  // memcpy, not to a slow inline string move.
+  return std::string(value);
 }
 
 // Orders names as SameText compares them: ASCII letters in one case, both
@@ -381,7 +384,8 @@ int KeyNumber(std::string_view key, int count) {
 NumberedEntries::NumberedEntries(const std::string& path,
                                  std::span<const std::string_view> sections,
                                  int count)
-    : count_(count), first_(sections.size() * static_cast<size_t>(count)) {
+    : count_(count),
+      value_begin_(sections.size() * static_cast<size_t>(count)) {
   if (ReadFileBytes(path, &content_) != ReadResult::kOk) content_.clear();
   const std::string_view content = content_;
   int current = -1;  // the header's place in `sections`, or -1
@@ -399,19 +403,21 @@ NumberedEntries::NumberedEntries(const std::string& path,
     } else if (parsed.kind == LineKind::kEntry && current >= 0) {
       const int n = KeyNumber(parsed.name, count);
       if (n == 0) continue;
-      First& first = first_[static_cast<size_t>(current * count + n - 1)];
-      if (first.value_begin == 0) first = {parsed.value_begin, line.text_end};
+      size_t& first =
+          value_begin_[static_cast<size_t>(current * count + n - 1)];
+      if (first == 0) first = parsed.value_begin;
     }
   }
 }
 
 std::string NumberedEntries::Read(size_t section, int n) const {
-  if (n < 1 || n > count_ || section >= first_.size() / count_) return {};
-  const First& first = first_[section * static_cast<size_t>(count_) + n - 1];
-  if (first.value_begin == 0) return {};
-  Line line;
-  line.text_end = first.text_end;
-  return EntryValue(content_, line, first.value_begin);
+  if (n < 1 || n > count_ || section >= value_begin_.size() / count_) {
+    return {};
+  }
+  const size_t value_begin =
+      value_begin_[section * static_cast<size_t>(count_) + n - 1];
+  if (value_begin == 0) return {};
+  return EntryValue(content_, LineAt(content_, value_begin), value_begin);
 }
 
 std::string ReadEntry(const std::string& path, const std::string& section,

@@ -103,14 +103,12 @@ class NumberedEntries {
   std::string Read(size_t section, int n) const;
 
  private:
-  // The value of a key's first line, as a read finds it: from just after the
-  // "=" to the line's end; value_begin 0 when the file has no such key.
-  struct First {
-    size_t value_begin = 0, text_end = 0;
-  };
   std::string content_;
   int count_;
-  std::vector<First> first_;  // count_ a section, in the order of `sections`
+  // Where the value of each key's first line begins (just after its "="), as
+  // a read finds it; 0 for a key the file lacks. count_ a section, in the
+  // order of `sections`.
+  std::vector<size_t> value_begin_;
 };
 
 // The three operations of the store, each on a fresh TIniFile for the path.
