@@ -122,11 +122,8 @@ void QtMainWindow::Build(Item& item) {
   QWidget* parent = this;
   if (layout.parent != nullptr) parent = ItemNamed(layout.parent).widget;
   item.widget = MakeWidget(layout, parent);
-  if (const char* name = GlyphCentredOn(layout)) {
-    const Item* other = &ItemNamed(name);
-    item.glyph_shift =
-        GlyphShift(layout, *item.widget, *other->layout, *other->widget);
-  }
+  // The label it is centred on comes before it (measured when both show).
+  if (const char* name = GlyphCentredOn(layout)) ItemNamed(name);
   Wire(item);
 }
 
@@ -255,6 +252,12 @@ void QtMainWindow::showEvent(QShowEvent* event) {
   if (shown_once_) return;
   shown_once_ = true;
   Call(&F::FormShow);
+  for (Item& item : items_) {
+    if (item.layout->kind == ControlKind::kLabel && !item.measured &&
+        item.control->visible) {
+      Place(item);
+    }
+  }
   FocusFirst();
 }
 

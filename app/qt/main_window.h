@@ -59,6 +59,10 @@ class QtMainWindow : public QWidget, public FrontEnd {
     QString shown_text;  // edit fields: the widget's text as last shown
     bool pressed = false;
     int glyph_shift = 0;  // labels: pixels down from the layout's top
+    // Labels: measured against their font yet. Labels are measured when the
+    // window shows, a hidden one when it shows: the fonts of the labels the
+    // show sequence hides are not loaded before they are wanted.
+    bool measured = false;
   };
 
   Item& ItemNamed(const char* name) const;
@@ -69,6 +73,7 @@ class QtMainWindow : public QWidget, public FrontEnd {
   void FocusFirst();
   void ShowText(Item& item);
   void Place(Item& item);
+  void Measure(Item& item);
   void ApplyCursor(Item& item);
   void ClickRadio(Item& item);
   bool StepRadio(Item& item, int direction);

@@ -72,7 +72,8 @@ void QtMainWindow::Show(const ControlSpec& layout, Control& c,
       radio->setFocusPolicy(c.tab_stop ? Qt::StrongFocus : Qt::ClickFocus);
     }
   }
-  if (changes.place || (changes.text && kind == ControlKind::kLabel)) {
+  if (changes.place || (changes.text && kind == ControlKind::kLabel) ||
+      (changes.visible && c.visible && !item.measured)) {
     Place(item);
   }
   if (changes.visible) widget->setVisible(c.visible);
@@ -128,11 +129,26 @@ void QtMainWindow::Place(Item& item) {
       label->SetRule(
           QRect(line.left - c.left, line.top - c.top, line.width, 1));
     }
-    const QFontMetrics metrics(label->font());
-    width = std::max(width, metrics.horizontalAdvance(label->text()));
-    height = std::max(height, metrics.height());
+    // Measured once the window shows, and a hidden label when it shows.
+    if (c.visible && shown_once_) {
+      if (!item.measured) Measure(item);
+      const QFontMetrics metrics(label->font());
+      width = std::max(width, metrics.horizontalAdvance(label->text()));
+      height = std::max(height, metrics.height());
+    }
   }
   widget->setGeometry(c.left, c.top + item.glyph_shift, width, height);
+}
+
+// A label centred on another's glyph is shifted by the two glyphs' ink,
+// measured once both fonts are wanted on screen.
+void QtMainWindow::Measure(Item& item) {
+  item.measured = true;
+  if (const char* name = GlyphCentredOn(*item.layout)) {
+    const Item& other = ItemNamed(name);
+    item.glyph_shift =
+        GlyphShift(*item.layout, *item.widget, *other.layout, *other.widget);
+  }
 }
 
 void QtMainWindow::ApplyCursor(Item& item) {
