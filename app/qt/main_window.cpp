@@ -1,5 +1,6 @@
 #include "app/qt/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -51,6 +52,12 @@ QtMainWindow::QtMainWindow(TFrmMain& form, QtDesktop& desktop)
   SetColour(this, QPalette::WindowText, ToQColor(kWindowFont.colour));
   setAutoFillBackground(true);
 
+  // A line edit lays out its empty text in the application's font while it
+  // is made, before it takes its own: with the window's font standing in,
+  // no font is loaded for that alone (an engine and a fontconfig sort, 4% of
+  // the start-up).
+  const QFont application_font = QApplication::font();
+  QApplication::setFont(font());
   for (const ControlSpec& layout : Layout()) {
     Item& item = items_.emplace_back();
     item.layout = &layout;
@@ -60,6 +67,7 @@ QtMainWindow::QtMainWindow(TFrmMain& form, QtDesktop& desktop)
     Build(item);
     if (item.widget != nullptr) by_widget_.insert(item.widget, &item);
   }
+  QApplication::setFont(application_font);
   Stack();
   ChainTabOrder();
   desktop_.Attach(this);
