@@ -223,9 +223,7 @@ void EditField::FitFont() {
 
 // Whole pixels only: a bevel rounded up from 1.5 would take the room a
 // result needs at its full font size.
-int EditField::Border() const {
-  return std::max(1, window_.Dpi() / kLayoutDpi);
-}
+int EditField::Border() const { return FrameLine(window_.Dpi()); }
 
 // The flat one-pixel bevel instead of the sunken border.
 void EditField::PaintBevel() const {

@@ -106,10 +106,30 @@ void Win32MainWindow::CreateWindows() {
     SetWindowPos(main_.Get(), nullptr, r.left, r.top, r.right - r.left,
                  r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  SendMessageW(main_.Get(), WM_SETICON, ICON_BIG,
-               reinterpret_cast<LPARAM>(icon));
-  SendMessageW(main_.Get(), WM_SETICON, ICON_SMALL,
-               reinterpret_cast<LPARAM>(icon));
+  ShowIcons();
+}
+
+// The small and big icons of the sizes the system asks for at the window's
+// dots per inch, each drawn for its size, on the window and its task bar
+// button. One that cannot be loaded leaves the icon shown before.
+void Win32MainWindow::ShowIcons() {
+  const struct {
+    WPARAM which;
+    int metric;
+    OwnedIcon& held;
+  } kIcons[] = {{ICON_SMALL, SM_CXSMICON, small_icon_},
+                {ICON_BIG, SM_CXICON, big_icon_}};
+  for (const auto& icon : kIcons) {
+    const int size = MetricForDpi(icon.metric, dpi_);
+    OwnedIcon loaded(static_cast<HICON>(
+        LoadImageW(instance_, L"MAINICON", IMAGE_ICON, size, size, 0)));
+    if (!loaded) continue;
+    for (const HWND hwnd : {main_.Get(), app_.Get()}) {
+      SendMessageW(hwnd, WM_SETICON, icon.which,
+                   reinterpret_cast<LPARAM>(loaded.Get()));
+    }
+    icon.held = std::move(loaded);
+  }
 }
 
 // Built bottom first within each parent, so that every surface exists before

@@ -124,6 +124,7 @@ class Win32MainWindow : public FrontEnd {
   void MeasureLabel(Item& item);
   void PlaceWindow(Item& item);
   void ChangeDpi(int dpi, const RECT& place);
+  void ShowIcons();
 
   Win32Desktop& desktop_;
   HINSTANCE instance_;
@@ -134,9 +135,11 @@ class Win32MainWindow : public FrontEnd {
   std::unordered_map<const Control*, Item*> by_control_;
   std::unordered_map<HWND, Item*> by_hwnd_;
   std::vector<Item*> tab_chain_;
-  Surface surface_;         // the main window's own
-  OwnedWindow app_;         // the task bar button, titled by the application
-  OwnedWindow main_;        // the main window; children go with it
+  Surface surface_;       // the main window's own
+  OwnedWindow app_;       // the task bar button, titled by the application
+  OwnedWindow main_;      // the main window; children go with it
+  OwnedIcon small_icon_;  // on both windows, drawn for dpi_
+  OwnedIcon big_icon_;
   HWND tooltip_ = nullptr;  // owned by the main window
   HWND last_focus_ = nullptr;
   bool focused_once_ = false;

@@ -12,6 +12,7 @@
 #include "app/win32/checked.h"
 #include "app/win32/edit_field.h"
 #include "app/win32/main_window.h"
+#include "app/win32/win32_desktop.h"
 #include "text/gbk.h"
 
 namespace qilo {
@@ -122,6 +123,9 @@ void Win32MainWindow::ChangeDpi(int dpi, const RECT& place) {
     }
     if (item.layout->show_hint) ShowTool(item);
   }
+  ShowIcons();
+  // The hand in slot 1, if any, again at the cursor size for these dots.
+  if (desktop_.HandCursor() != nullptr) desktop_.LoadHandCursor();
   RedrawWindow(main_.Get(), nullptr, nullptr,
                RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
 }

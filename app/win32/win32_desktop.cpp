@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/layout.h"
+#include "app/win32/dpi.h"
 #include "app/win32/main_window.h"
 #include "text/gbk.h"
 
@@ -19,11 +20,15 @@ void Win32Desktop::ShellOpen(const std::string& url, const std::string& verb) {
 }
 
 // Storing into the slot releases what it held, also when the load fails. The
-// cursor is loaded unshared, so it is ours to destroy.
+// cursor is loaded unshared, so it is ours to destroy. It comes at the
+// system's cursor size for the window's dots per inch: the resource holds
+// the hand drawn for each scale, its hot spot in place.
 bool Win32Desktop::LoadHandCursor() {
   ClearHandCursor();
-  hand_.Reset(static_cast<HCURSOR>(
-      LoadImageW(GetModuleHandleW(nullptr), L"HAND", IMAGE_CURSOR, 0, 0, 0)));
+  const int size = MetricForDpi(
+      SM_CXCURSOR, window_ != nullptr ? window_->Dpi() : SystemDpi());
+  hand_.Reset(static_cast<HCURSOR>(LoadImageW(
+      GetModuleHandleW(nullptr), L"HAND", IMAGE_CURSOR, size, size, 0)));
   if (window_ != nullptr) window_->RefreshCursor();
   return static_cast<bool>(hand_);
 }

@@ -7,6 +7,27 @@
 namespace qilo::win32_test {
 namespace {
 
+// An icon's or a cursor's width and hot spot.
+struct IconShape {
+  int width = 0;
+  POINT hot = {-1, -1};
+};
+IconShape ShapeOf(HICON icon) {
+  ICONINFO info = {};
+  if (icon == nullptr || !GetIconInfo(icon, &info)) return {};
+  const OwnedBitmap mask(info.hbmMask);
+  const OwnedBitmap colour(info.hbmColor);
+  BITMAP bits = {};
+  GetObjectW(mask.Get(), sizeof bits, &bits);
+  return {bits.bmWidth,
+          {static_cast<LONG>(info.xHotspot), static_cast<LONG>(info.yHotspot)}};
+}
+int IconWidth(HWND hwnd, WPARAM which) {
+  return ShapeOf(
+             reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, which, 0)))
+      .width;
+}
+
 TEST_F(Win32WindowTest, TheWorkedExampleTypedAndCalculated) {
   // The focus starts in the buy price, its text selected to be typed over.
   ASSERT_EQ(GetFocus(), Hwnd(form_->EdPriceBuy));
@@ -184,7 +205,45 @@ TEST_F(Win32WindowTest, TheWindowFollowsAChangeOfDotsPerInch) {
     EXPECT_EQ(r.right - r.left, Scaled(226 + 62, dpi) - Scaled(226, dpi));
     EXPECT_EQ(window_->EditOf(form_->EdCostBuy)->FontPx(), Scaled(13, dpi));
     EXPECT_EQ(window_->ItemOf(form_->ImgCal).picture.size.cx, 48 * dpi / 96);
+    EXPECT_EQ(IconWidth(main, ICON_SMALL), Scaled(16, dpi));
+    EXPECT_EQ(IconWidth(main, ICON_BIG), Scaled(32, dpi));
   }
+}
+
+// The window's and the task bar button's icons are the small and big sizes
+// for the dots per inch; the hand is the system's cursor size, its hot spot
+// on the finger's left edge; the group frame's two etched lines are as many
+// whole pixels wide as the scale.
+TEST_F(Win32WindowTest, IconsHandAndGroupFrameSuitTheDotsPerInch) {
+  const int dpi = window_->Dpi();
+  for (const HWND hwnd :
+       {window_->Handle(), GetWindow(window_->Handle(), GW_OWNER)}) {
+    EXPECT_EQ(IconWidth(hwnd, ICON_SMALL), Scaled(16, dpi));
+    EXPECT_EQ(IconWidth(hwnd, ICON_BIG), Scaled(32, dpi));
+  }
+
+  Hover(form_->LabConnMe);
+  const IconShape hand = ShapeOf(desktop_.HandCursor());
+  EXPECT_EQ(hand.width, MetricForDpi(SM_CXCURSOR, dpi));
+  if (dpi >= 144) {
+    EXPECT_GT(hand.width, 32);
+  }
+  EXPECT_EQ(hand.hot.x, 0);
+  EXPECT_EQ(hand.hot.y, (10 * hand.width + 16) / 32);
+
+  const Control& box = form_->GroupBox1;
+  const Rendered frame(Hwnd(box));
+  const int line = std::max(1, dpi / 96);
+  const int y = window_->Px(box.height) / 2;
+  const int right = window_->Px(box.left + box.width) - window_->Px(box.left);
+  for (int i = 0; i < line; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(frame.At(i, y), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(frame.At(line + i, y), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(frame.At(right - 1 - i, y), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(frame.At(right - 1 - line - i, y), GetSysColor(COLOR_BTNSHADOW));
+  }
+  EXPECT_EQ(frame.At(2 * line, y), ToColorRef(kCream));
 }
 
 TEST_F(Win32WindowTest, TabFollowsTheLayoutAndArrowKeysStepTheMarket) {
