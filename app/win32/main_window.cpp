@@ -181,6 +181,10 @@ void Win32MainWindow::Build(Item& item, Surface& owner) {
     case ControlKind::kTimer:
       return;
   }
+  // A new child window goes beneath its siblings: each is raised as it
+  // comes, so the radio buttons lie over Panel1's top rows, not under them.
+  SetWindowPos(item.hwnd, HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   by_hwnd_[item.hwnd] = &item;
   SendMessageW(item.hwnd, WM_SETFONT,
                reinterpret_cast<WPARAM>(FontOf(layout.font)), FALSE);

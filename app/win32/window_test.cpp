@@ -1,8 +1,11 @@
 // The Win32 window in-process: the real windows, driven with window messages
 // as the system would send them, read back through Win32 calls.
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "app/win32/window_test_fixture.h"
+#include "app/window_order.h"
 
 namespace qilo::win32_test {
 namespace {
@@ -244,6 +247,37 @@ TEST_F(Win32WindowTest, IconsHandAndGroupFrameSuitTheDotsPerInch) {
     EXPECT_EQ(frame.At(right - 1 - line - i, y), GetSysColor(COLOR_BTNSHADOW));
   }
   EXPECT_EQ(frame.At(2 * line, y), ToColorRef(kCream));
+}
+
+// Overlapping child windows lie as the layout stacks them: the radio buttons
+// over Panel1's top rows, Panel1 over PanInfo's.
+TEST_F(Win32WindowTest, ChildWindowsStackAsTheLayoutDoes) {
+  const struct {
+    const char* name;
+    Control F::*box;
+  } kParents[] = {{nullptr, nullptr},
+                  {"GroupBox1", &F::GroupBox1},
+                  {"PanInfo", &F::PanInfo},
+                  {"Panel1", &F::Panel1}};
+  for (const auto& p : kParents) {
+    SCOPED_TRACE(p.name == nullptr ? "FrmMain" : p.name);
+    std::vector<std::string> want;  // topmost first
+    for (const ControlSpec* entry : StackingOrder(Layout(), p.name)) {
+      if (window_->ItemOf(form_.get()->*entry->member).hwnd != nullptr) {
+        want.insert(want.begin(), entry->name);
+      }
+    }
+    const HWND surface =
+        p.box == nullptr ? window_->Handle() : Hwnd(form_.get()->*p.box);
+    std::vector<std::string> stacked;
+    for (HWND child = GetWindow(surface, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      if (const Item* item = window_->ItemOf(child)) {
+        stacked.push_back(item->layout->name);
+      }
+    }
+    EXPECT_EQ(stacked, want);
+  }
 }
 
 TEST_F(Win32WindowTest, TabFollowsTheLayoutAndArrowKeysStepTheMarket) {
