@@ -200,8 +200,12 @@ void Win32MainWindow::Start() {
 
 int Win32MainWindow::Exec() {
   Start();
+  ReportFirstFrame();
   MSG msg = {};
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    Dispatch(msg);
+    ReportFirstFrame();
+  }
   return static_cast<int>(msg.wParam);
 }
 
@@ -247,8 +251,13 @@ void Win32MainWindow::RequestClose() {
   SendMessageW(main_.Get(), WM_CLOSE, 0, 0);
 }
 
-void Win32MainWindow::FirstFramePainted() {
-  if (first_frame_) std::exchange(first_frame_, nullptr)();
+// The system sends a window its paint only when no other message waits: once
+// the main window has painted and no window of the thread is left to paint,
+// the whole first frame is on the screen.
+void Win32MainWindow::ReportFirstFrame() {
+  if (!first_frame_ || !main_painted_) return;
+  if (HIWORD(GetQueueStatus(QS_PAINT)) & QS_PAINT) return;
+  std::exchange(first_frame_, nullptr)();
 }
 
 void Win32MainWindow::ShowFailure(const std::exception& error) {

@@ -53,7 +53,8 @@ class Win32MainWindow : public FrontEnd {
   // The edit field of an edit control, else nullptr.
   const EditField* EditOf(const Control& control);
   HWND Tooltip() const { return tooltip_; }
-  // Called once, when the window's first frame has been painted.
+  // Called once, when the window's first frame has been painted: the window
+  // and every child window in it.
   void OnFirstFrame(std::function<void()> hook) {
     first_frame_ = std::move(hook);
   }
@@ -83,7 +84,8 @@ class Win32MainWindow : public FrontEnd {
   void ClickRadio(Item& radio);
   // The main window's own messages; nothing for those it leaves to others.
   std::optional<LRESULT> OnMainMessage(UINT msg, WPARAM wp, LPARAM lp);
-  void FirstFramePainted();
+  // The main window has painted; its children may still have to.
+  void MainPainted() { main_painted_ = true; }
 
   // What a window procedure returns of `handle`. An exception must not
   // unwind through the system's frames: one that escapes (a Win32 call that
@@ -116,6 +118,7 @@ class Win32MainWindow : public FrontEnd {
   bool StepRadio(Item& radio, int direction);
   bool OnActivate(WPARAM wp);
   void OnTimer(WPARAM id);
+  void ReportFirstFrame();
   void ShowFailure(const std::exception& error);
   void ShowGraphic(Item& item, const ControlChanges& changes);
   void ShowWindowed(Item& item, const ControlChanges& changes);
@@ -145,6 +148,7 @@ class Win32MainWindow : public FrontEnd {
   bool focused_once_ = false;
   bool closed_ = false;
   std::function<void()> first_frame_;
+  bool main_painted_ = false;
 };
 
 }  // namespace qilo

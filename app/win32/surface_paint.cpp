@@ -55,7 +55,7 @@ void Surface::Paint() {
   } else {
     PaintContent(paint.Get(), client);
   }
-  if (box_ == nullptr) window_.FirstFramePainted();
+  if (box_ == nullptr) window_.MainPainted();
 }
 
 void Surface::PaintContent(HDC dc, const RECT& client) {
