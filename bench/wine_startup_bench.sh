@@ -1,0 +1,98 @@
+#!/bin/sh
+# Start-up of qilo.exe under wine against its floor, a bare Win32 window of
+# the same size with one Chinese label (bench/bare_win32_window.exe): the
+# time from the exec of wine to the first painted frame, on a virtual X
+# server, with one wine prefix whose server and system processes are kept
+# running, so that every run starts as a program does on a running desktop.
+# Each program runs once unmeasured (qilo.exe writes its settings file then),
+# then RUNS times (default 15), the two alternating. A run that fails or
+# reports no frame fails the benchmark.
+# Prints one row for `make bench` on stdout:
+#   ROW|figure|qilo median|floor median|unit|goal ratio|qilo min|qilo max|floor
+# and the samples and the ratio on stderr.
+# Usage: bench/wine_startup_bench.sh QILO_EXE BARE_EXE
+#   WINE, WINESERVER: the programs (default Debian's wine64 and wineserver);
+#   WINEPREFIX: the prefix to use (default a new one, removed afterwards).
+set -eu
+if [ "${1:-}" = --measure ]; then
+  qilo=$2 bare=$3 runs=$4 work=$5
+  probe_unix=$work/probe.txt
+  probe=$(echo "$probe_unix" | sed "s|^|Z:|; s|/|\\\\|g")
+  export QILO_STARTUP_PROBE="$probe"
+  # One run: milliseconds from the exec of wine to the first frame.
+  sample() {
+    rm -f "$probe_unix"
+    start=$(date +%s%N)
+    if ! timeout 60 "$WINE" "$1" >/dev/null 2>&1; then
+      echo "wine_startup_bench: $1 failed" >&2
+      return 1
+    fi
+    frame=$(sed -n 's/^first_frame_ns=\([0-9]*\).*/\1/p' "$probe_unix" 2>/dev/null)
+    if [ -z "$frame" ]; then
+      echo "wine_startup_bench: $1 reported no first frame" >&2
+      return 1
+    fi
+    echo "$(((frame - start) / 1000))"
+  }
+  # The server, the desktop and the services stay up between runs: a wine
+  # process that waits for input holds them, as a running session would.
+  "$WINESERVER" -p
+  sleep 3600 | "$WINE" cmd /c pause >/dev/null 2>&1 &
+  holder=$!
+  sample "$qilo" >/dev/null
+  sample "$bare" >/dev/null
+  i=0
+  status=0
+  while [ "$i" -lt "$runs" ]; do
+    q=$(sample "$qilo") || { status=1; break; }
+    b=$(sample "$bare") || { status=1; break; }
+    echo "$q $b"
+    i=$((i + 1))
+  done
+  kill "$holder" 2>/dev/null || true
+  "$WINESERVER" -k 2>/dev/null || true
+  exit "$status"
+fi
+
+qilo=${1:?usage: wine_startup_bench.sh QILO_EXE BARE_EXE}
+bare=${2:?usage: wine_startup_bench.sh QILO_EXE BARE_EXE}
+runs=${RUNS:-15}
+# Debian's /usr/bin/wine is a shell script in front of wine64: it is left
+# out of the time where wine64 itself can be found.
+[ -n "${WINE:-}" ] || WINE=$(ls /usr/lib/wine/wine64 2>/dev/null || command -v wine64 || command -v wine)
+[ -n "${WINESERVER:-}" ] || WINESERVER=$(ls /usr/lib/wine/wineserver 2>/dev/null || command -v wineserver)
+export WINE WINESERVER WINEDEBUG=-all
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT INT TERM
+if [ -z "${WINEPREFIX:-}" ]; then
+  export WINEPREFIX="$work/prefix"
+  "$WINE" wineboot --init >/dev/null 2>&1
+  "$WINESERVER" -w
+fi
+# A Chinese Windows' fonts, and no wait for a window manager that Xvfb lacks
+# (both programs alike).
+sh "$here/../app/win32/link_cjk_fonts.sh" "$WINE"
+for exe in "$qilo" "$bare"; do
+  "$WINE" reg add "HKCU\\Software\\Wine\\AppDefaults\\$(basename "$exe")\\X11 Driver" \
+    /v Managed /d N /f >/dev/null 2>&1
+done
+"$WINESERVER" -w
+samples=$(xvfb-run -a -s '-screen 0 1024x768x24' \
+  sh "$0" --measure "$qilo" "$bare" "$runs" "$work") || exit 1
+[ "$(echo "$samples" | wc -l)" -eq "$runs" ] || {
+  echo "wine_startup_bench: $(echo "$samples" | wc -l) of $runs runs" >&2
+  exit 1
+}
+echo "$samples" | awk '{ printf "run %2d: qilo.exe %7.1f ms, bare %7.1f ms\n", NR, $1 / 1000, $2 / 1000 }' >&2
+median() { awk -v c="$1" '{ print $c }' | sort -n | awk '{ v[NR] = $1 } END {
+  print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+q=$(echo "$samples" | median 1)
+b=$(echo "$samples" | median 2)
+lo=$(echo "$samples" | awk '{ print $1 }' | sort -n | head -1)
+hi=$(echo "$samples" | awk '{ print $1 }' | sort -n | tail -1)
+awk -v q="$q" -v b="$b" -v lo="$lo" -v hi="$hi" -v n="$runs" 'BEGIN {
+  printf "qilo.exe %.1f ms, bare window %.1f ms, ratio %.2f (goal 1.3), qilo.exe %.1f-%.1f ms, %d runs each\n",
+         q / 1000, b / 1000, q / b, lo / 1000, hi / 1000, n > "/dev/stderr"
+  printf "ROW|qilo.exe under wine, exec to first frame|%.1f|%.1f|ms|1.3|%.1f|%.1f|bare Win32 window\n",
+         q / 1000, b / 1000, lo / 1000, hi / 1000 }'
