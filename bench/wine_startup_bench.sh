@@ -12,7 +12,8 @@
 # and the samples and the ratio on stderr.
 # Usage: bench/wine_startup_bench.sh QILO_EXE BARE_EXE
 #   WINE, WINESERVER: the programs (default Debian's wine64 and wineserver);
-#   WINEPREFIX: the prefix to use (default a new one, removed afterwards).
+#   WINEPREFIX: the prefix to use (default a new one, removed afterwards);
+#   CPU: the one CPU everything runs on (default 0), or all.
 set -eu
 if [ "${1:-}" = --measure ]; then
   qilo=$2 bare=$3 runs=$4 work=$5
@@ -23,7 +24,7 @@ if [ "${1:-}" = --measure ]; then
   sample() {
     rm -f "$probe_unix"
     start=$(date +%s%N)
-    if ! timeout 60 "$WINE" "$1" >/dev/null 2>&1; then
+    if ! timeout 60 "$WINE" "$1" >/dev/null 2>&1 9>&-; then
       echo "wine_startup_bench: $1 failed" >&2
       return 1
     fi
@@ -35,10 +36,13 @@ if [ "${1:-}" = --measure ]; then
     echo "$(((frame - start) / 1000))"
   }
   # The server, the desktop and the services stay up between runs: a wine
-  # process that waits for input holds them, as a running session would.
+  # process that waits for input on a pipe held open here keeps them, as a
+  # running session would.
   "$WINESERVER" -p
-  sleep 3600 | "$WINE" cmd /c pause >/dev/null 2>&1 &
+  mkfifo "$work/hold"
+  "$WINE" cmd /c pause <"$work/hold" >/dev/null 2>&1 &
   holder=$!
+  exec 9>"$work/hold"
   sample "$qilo" >/dev/null
   sample "$bare" >/dev/null
   i=0
@@ -50,6 +54,7 @@ if [ "${1:-}" = --measure ]; then
     i=$((i + 1))
   done
   kill "$holder" 2>/dev/null || true
+  exec 9>&-
   "$WINESERVER" -k 2>/dev/null || true
   exit "$status"
 fi
@@ -78,7 +83,17 @@ for exe in "$qilo" "$bare"; do
     /v Managed /d N /f >/dev/null 2>&1
 done
 "$WINESERVER" -w
-samples=$(xvfb-run -a -s '-screen 0 1024x768x24' \
+# A program starting under wine makes thousands of round trips to the wine
+# server and the X server. Spread over CPUs, each can wait for an idle CPU to
+# wake, which in a virtual machine costs far more than on a desktop and
+# varies with what else runs (3-4 times the start-up on this project's
+# machines): the X server, wine and the programs share one CPU, CPU (default
+# 0), unless CPU=all.
+pin=""
+if [ "${CPU:-0}" != all ] && command -v taskset >/dev/null; then
+  pin="taskset -c ${CPU:-0}"
+fi
+samples=$($pin xvfb-run -a -s '-screen 0 1024x768x24' \
   sh "$0" --measure "$qilo" "$bare" "$runs" "$work") || exit 1
 [ "$(echo "$samples" | wc -l)" -eq "$runs" ] || {
   echo "wine_startup_bench: $(echo "$samples" | wc -l) of $runs runs" >&2
