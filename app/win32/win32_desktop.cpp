@@ -1,7 +1,5 @@
 #include "app/win32/win32_desktop.h"
 
-#include <shellapi.h>
-
 #include "app/layout.h"
 #include "app/win32/dpi.h"
 #include "app/win32/main_window.h"
@@ -11,11 +9,24 @@ namespace qilo {
 
 void Win32Desktop::Beep() { MessageBeep(MB_OK); }
 
-// Whether a program could be started is not looked at.
+// Whether a program could be started is not looked at. The shell library,
+// with the libraries it brings, is loaded at the first link opened rather
+// than with the program, whose start it would slow.
 void Win32Desktop::ShellOpen(const std::string& url, const std::string& verb) {
+  using ShellExecuteFn =
+      HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+  static const auto shell_execute = [] {
+    const HMODULE shell =
+        LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return shell == nullptr
+               ? nullptr
+               : reinterpret_cast<ShellExecuteFn>(reinterpret_cast<void*>(
+                     GetProcAddress(shell, "ShellExecuteW")));
+  }();
+  if (shell_execute == nullptr) return;
   const std::wstring file = GbkToUtf16(url).text;
   const std::wstring operation = GbkToUtf16(verb).text;
-  ShellExecuteW(window_ != nullptr ? window_->Handle() : nullptr,
+  shell_execute(window_ != nullptr ? window_->Handle() : nullptr,
                 operation.c_str(), file.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
