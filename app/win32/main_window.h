@@ -52,6 +52,7 @@ class Win32MainWindow : public FrontEnd {
   HWND HandleOf(const Control& control);
   // The edit field of an edit control, else nullptr.
   const EditField* EditOf(const Control& control);
+  // The tooltips, once the first frame is on the screen; nullptr before.
   HWND Tooltip() const { return tooltip_; }
   // Called once, when the window's first frame has been painted: the window
   // and every child window in it.
@@ -72,6 +73,8 @@ class Win32MainWindow : public FrontEnd {
   // The window's dots per inch, and a layout length or position at it.
   int Dpi() const { return dpi_; }
   int Px(int v) const { return Scaled(v, dpi_); }
+  // Where a windowed control's window goes in its parent, in device pixels.
+  RECT PlaceOf(const Item& item) const;
   // A layout font at the window's dots per inch.
   int FontPx(const FontSpec& font) const { return Px(font.pixel_size); }
   HFONT FontOf(const FontSpec& font) { return fonts_.Get(font, FontPx(font)); }
@@ -118,7 +121,8 @@ class Win32MainWindow : public FrontEnd {
   bool StepRadio(Item& radio, int direction);
   bool OnActivate(WPARAM wp);
   void OnTimer(WPARAM id);
-  void ReportFirstFrame();
+  void AfterFirstFrame();
+  void CreateTooltips();
   void ShowFailure(const std::exception& error);
   void ShowGraphic(Item& item, const ControlChanges& changes);
   void ShowWindowed(Item& item, const ControlChanges& changes);
@@ -143,7 +147,8 @@ class Win32MainWindow : public FrontEnd {
   OwnedWindow main_;      // the main window; children go with it
   OwnedIcon small_icon_;  // on both windows, drawn for dpi_
   OwnedIcon big_icon_;
-  HWND tooltip_ = nullptr;  // owned by the main window
+  HWND tooltip_ = nullptr;  // owned by the main window, made after it shows
+  bool started_ = false;    // the first frame is up and what follows it done
   HWND last_focus_ = nullptr;
   bool focused_once_ = false;
   bool closed_ = false;
