@@ -280,6 +280,32 @@ TEST_F(Win32WindowTest, ChildWindowsStackAsTheLayoutDoes) {
   }
 }
 
+// The first frame is reported once every window in it has painted, not at
+// the main window's own first paint; the tooltips come after it.
+TEST_F(Win32WindowTest, TheFirstFrameIsReportedOnceEveryWindowHasPainted) {
+  window_.reset();
+  form_ = std::make_unique<TFrmMain>(desktop_);
+  window_ = std::make_unique<Win32MainWindow>(*form_, desktop_);
+  EXPECT_EQ(window_->Tooltip(), nullptr);
+  int unpainted = -1;
+  window_->OnFirstFrame([&] {
+    unpainted = 0;
+    EnumChildWindows(
+        window_->Handle(),
+        [](HWND child, LPARAM count) -> BOOL {
+          if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
+            ++*reinterpret_cast<int*>(count);
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&unpainted));
+  });
+  window_->Start();
+  PumpFor(100);
+  EXPECT_EQ(unpainted, 0);
+  EXPECT_NE(window_->Tooltip(), nullptr);
+}
+
 TEST_F(Win32WindowTest, TabFollowsTheLayoutAndArrowKeysStepTheMarket) {
   ASSERT_EQ(GetFocus(), Hwnd(form_->EdPriceBuy));
   // The hidden editor fields are passed over; of the market buttons only
