@@ -84,38 +84,54 @@ def mask_rows(bits, w, h):
     return bytes(out)
 
 
-def cur_bytes(outline, hot_x, hot_y):
-    """A one-image Windows cursor: black where outline is set, transparent
-    elsewhere (XOR bit 0 with AND bit 0 is black; XOR 0 with AND 1 shows the
-    screen)."""
-    h = len(outline)
-    w = len(outline[0])
-    xor = mask_rows([[0] * w for _ in range(h)], w, h)
-    and_mask = mask_rows([[0 if v else 1 for v in row] for row in outline], w,
-                         h)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 1, 0,
-                       len(xor) + len(and_mask), 0, 0, 2, 0)
-    colours = bytes((0, 0, 0, 0, 255, 255, 255, 0))
-    image = info + colours + xor + and_mask
-    head = struct.pack("<HHH", 0, 2, 1)
-    entry = struct.pack("<BBBBHHII", w, h, 2, 0, hot_x, hot_y, len(image),
-                        6 + 16)
-    return head + entry + image
+def cur_bytes(images):
+    """A Windows cursor holding each (outline, hot_x, hot_y): black where the
+    outline is set, transparent elsewhere (XOR bit 0 with AND bit 0 is black;
+    XOR 0 with AND 1 shows the screen)."""
+    blobs = []
+    for outline, hot_x, hot_y in images:
+        h = len(outline)
+        w = len(outline[0])
+        xor = mask_rows([[0] * w for _ in range(h)], w, h)
+        and_mask = mask_rows([[0 if v else 1 for v in row] for row in outline],
+                             w, h)
+        info = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 1, 0,
+                           len(xor) + len(and_mask), 0, 0, 2, 0)
+        colours = bytes((0, 0, 0, 0, 255, 255, 255, 0))
+        blobs.append((w, h, hot_x, hot_y, info + colours + xor + and_mask))
+    out = struct.pack("<HHH", 0, 2, len(blobs))
+    offset = 6 + 16 * len(blobs)
+    for w, h, hot_x, hot_y, data in blobs:
+        out += struct.pack("<BBBBHHII", w, h, 2, 0, hot_x, hot_y, len(data),
+                           offset)
+        offset += len(data)
+    return out + b"".join(blob[-1] for blob in blobs)
 
 
-def ico_bytes(img):
-    """A one-image Windows icon, 24 bits per pixel, with an all-opaque AND
-    mask."""
-    w, h = img.size
-    pixels = bmp_bytes(img)[54:]  # past the file and info headers
-    # An icon's header counts the XOR and AND bitmaps together in its height.
-    info = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 24, 0, 0, 0, 0, 0, 0)
-    and_mask = mask_rows([[0] * w for _ in range(h)], w, h)
-    image = info + pixels + and_mask
-    head = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, 24, len(image),
-                        6 + 16)
-    return head + entry + image
+def ico_bytes(images):
+    """A Windows icon holding each image: up to 128 pixels as a 24-bit
+    bitmap with an all-opaque AND mask, 256 as a PNG, as Windows stores its
+    own."""
+    blobs = []
+    for img in images:
+        w, h = img.size
+        if w >= 256:
+            blobs.append((w, h, 32, png_bytes(img.convert("RGBA"))))
+            continue
+        pixels = bmp_bytes(img)[54:]  # past the file and info headers
+        # An icon's header counts the XOR and AND bitmaps together in its
+        # height.
+        info = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 24, 0, 0, 0, 0, 0,
+                           0)
+        and_mask = mask_rows([[0] * w for _ in range(h)], w, h)
+        blobs.append((w, h, 24, info + pixels + and_mask))
+    out = struct.pack("<HHH", 0, 1, len(blobs))
+    offset = 6 + 16 * len(blobs)
+    for w, h, bits, data in blobs:
+        out += struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, bits,
+                           len(data), offset)
+        offset += len(data)
+    return out + b"".join(data for _, _, _, data in blobs)
 
 
 def png_bytes(img):
@@ -474,11 +490,12 @@ def pen_places(n, s, mirror):
     return places
 
 
-def pen_art(rows, s, palette):
+def pen_art(rows, s, palette, diagonals=False):
     """One-pixel line art redrawn for scale s, on a transparent canvas: each
     ink pixel becomes a pen_width(s) square at its place scaled and rounded,
-    joined to the ink beside it in its row and column. Every stroke, however
-    the rounding falls, is pen_width(s) pixels wide."""
+    joined to the ink beside it in its row and column (and, with diagonals,
+    to ink touching it only at a corner). Every stroke, however the rounding
+    falls, is pen_width(s) pixels wide."""
     pen = pen_width(s)
     mirror = all(r == r[::-1] for r in rows)
     xs = pen_places(len(rows[0]), s, mirror)
@@ -496,6 +513,17 @@ def pen_art(rows, s, palette):
                         fill=palette[ch])
             d.rectangle((xs[x], ys[y], xs[x] + pen - 1, below + pen - 1),
                         fill=palette[ch])
+            if not diagonals or y + 1 == len(rows):
+                continue
+            for dx in (-1, 1):
+                corner = x + dx
+                if not 0 <= corner < len(row) or rows[y + 1][corner] != ch:
+                    continue
+                if row[corner] == ch or rows[y + 1][x] == ch:
+                    continue  # already joined through a neighbour
+                for o in range(pen):
+                    d.line((xs[x] + o, ys[y], xs[corner] + o, ys[y + 1]),
+                           fill=palette[ch])
     return img
 
 
@@ -575,6 +603,20 @@ def hand_outline():
     rows = [r.ljust(32) for r in HAND_ART]
     rows += [" " * 32] * (32 - len(rows))
     return [[1 if ch == "#" else 0 for ch in row] for row in rows]
+
+
+def hand_outline_at(s):
+    """The hand redrawn for scale s (32 s pixels square) with a pen one
+    device pixel wide (two at 2), and its hot spot: the art's (0, 10) at its
+    scaled place."""
+    rows = [r.ljust(32) for r in HAND_ART]
+    rows += [" " * 32] * (32 - len(rows))
+    art = pen_art(rows, s, {"#": BLACK}, diagonals=True)
+    size = px(32 * s)
+    assert art.size == (size, size), (s, art.size)
+    bits = [[1 if art.getpixel((x, y))[3] else 0 for x in range(size)]
+            for y in range(size)]
+    return bits, 0, px(10 * s)
 
 
 def draw_hand_png():
@@ -688,17 +730,26 @@ def draw_word(d, centre, top, height):
     ring(x, base - xh, x + o_w, base, GREEN)
 
 
-def draw_icon_art(word=True):
-    """The icon's picture without its border, at S times 128 pixels."""
+def draw_icon_art(word=True, pixel=1.0):
+    """The icon's picture without its border, at S times 128 pixels. pixel is
+    how many of its 128 columns one column of the icon being drawn takes:
+    outlines, streaks, tail and horns are made at least about that wide, so
+    that a small icon shows them as lines rather than a grey haze."""
     big = Image.new("RGB", (128 * S, 128 * S), WHITE)
     d = ImageDraw.Draw(big)
+    line = max(1.25, 0.9 * pixel)
 
-    # Red streaks rising behind the bull, like a chart going up.
-    for (y0, w, colour) in ((64, 5, (224, 32, 32)), (80, 4, (232, 72, 72)),
-                            (94, 3, (240, 120, 120))):
+    # Red streaks rising behind the bull, like a chart going up; a small icon
+    # keeps the boldest alone.
+    streaks = ((64, 5, (224, 32, 32)), (80, 4, (232, 72, 72)),
+               (94, 3, (240, 120, 120)))
+    for (y0, w, colour) in streaks[:1 if pixel > 3 else 3]:
         d.line((4 * S, y0 * S, 124 * S, (y0 - 64) * S), fill=colour,
-               width=w * S)
+               width=int(max(w, 1.2 * pixel) * S))
     d.rectangle((0, 86 * S, 128 * S, 128 * S), fill=WHITE)  # room for the word
+
+    def thin(r):
+        return max(r, 0.5 * pixel)
 
     size = big.size
     far = Image.new("L", size, 0)
@@ -706,16 +757,17 @@ def draw_icon_art(word=True):
     stroke(fd, [(72, 62), (74, 74), (66, 82)], 5.5, 3, 255)  # far foreleg
     stroke(fd, [(44, 60), (46, 72), (40, 82)], 6, 3, 255)  # far hind leg
     far_horn = [(91, 37), (97, 33), (101, 27), (101, 20)]
-    stroke(fd, far_horn, 2.4, 0.7, 255)
-    outlined(big, far, (84, 84, 84))
+    stroke(fd, far_horn, thin(2.4), thin(0.7), 255)
+    outlined(big, far, (84, 84, 84), line)
 
     main = Image.new("L", size, 0)
     md = ImageDraw.Draw(main)
     smooth_polygon(md, BULL_BODY, 255)
     stroke(md, [(84, 62), (94, 72), (106, 79)], 6.5, 3, 255)  # near foreleg
     stroke(md, [(30, 54), (22, 68), (10, 78)], 7.5, 3, 255)  # near hind leg
-    stroke(md, [(22, 46), (14, 40), (12, 28), (17, 20)], 1.7, 1.3, 255)  # tail
-    outlined(big, main, (132, 132, 132))
+    stroke(md, [(22, 46), (14, 40), (12, 28), (17, 20)], thin(1.7), thin(1.3),
+           255)  # tail
+    outlined(big, main, (132, 132, 132), line)
 
     # The head is black; so are the hooves and the tail tuft.
     dark = Image.new("L", size, 0)
@@ -729,8 +781,9 @@ def draw_icon_art(word=True):
 
     horn = Image.new("L", size, 0)
     hd = ImageDraw.Draw(horn)
-    stroke(hd, [(95, 40), (103, 38), (109, 33), (111, 25)], 3, 0.8, 255)
-    outlined(big, horn, (214, 214, 214))
+    stroke(hd, [(95, 40), (103, 38), (109, 33), (111, 25)], thin(3),
+           thin(0.8), 255)
+    outlined(big, horn, (214, 214, 214), line)
     ellipse(d, 101, 49, 1.6, 1.4, 0, WHITE)  # eye
     ellipse(d, 108.5, 64.5, 1.2, 1.2, 0, (150, 150, 150))  # nostril
 
@@ -750,16 +803,26 @@ def draw_icon():
     return bordered(draw_icon_art(), 128, 4)
 
 
-# The desktop's icon sizes (hicolor theme) and the border each gets.
-THEME_ICON_SIZES = ((16, 1), (32, 1), (48, 2), (64, 2), (128, 4), (256, 8))
+# The desktop's icon sizes (hicolor theme).
+THEME_ICON_SIZES = (16, 32, 48, 64, 128, 256)
+# The sizes Windows asks MAINICON for: small and big icons at 100, 125, 150
+# and 200 %, Explorer's 64 and 256, and the 128 the program has always had.
+ICO_SIZES = (16, 20, 24, 32, 40, 48, 64, 128, 256)
 
 
-def draw_theme_icon(size, border):
-    """The icon at size pixels. Below 48 pixels the word would be a smudge:
-    the bull alone, moved down to the middle, stays recognisable."""
+def icon_border(size):
+    """4 of 128 pixels, rounded half up, at least 1."""
+    return max(1, px(size * 4 / 128))
+
+
+def draw_sized_icon(size):
+    """The icon drawn for size pixels. Below 48 pixels the word would be a
+    smudge: the bull alone, moved down to the middle, stays recognisable."""
+    pixel = 128 / size
+    border = icon_border(size)
     if size >= 48:
-        return bordered(draw_icon_art(), size, border)
-    art = draw_icon_art(word=False)
+        return bordered(draw_icon_art(pixel=pixel), size, border)
+    art = draw_icon_art(word=False, pixel=pixel)
     centred = Image.new("RGB", art.size, WHITE)
     centred.paste(art, (0, 13 * S))
     return bordered(centred, size, border)
@@ -826,9 +889,10 @@ def main():
         ("calculate.bmp", bmp_bytes(calc)),
         ("arrow_up.bmp", bmp_bytes(up)),
         ("arrow_down.bmp", bmp_bytes(down)),
-        ("hand.cur", cur_bytes(hand_outline(), 0, 10)),
+        ("hand.cur", cur_bytes([(hand_outline(), 0, 10)] +
+                               [hand_outline_at(s) for s in SCALES])),
         ("hand.png", png_bytes(hand)),
-        ("mainicon.ico", ico_bytes(icon)),
+        ("mainicon.ico", ico_bytes([draw_sized_icon(n) for n in ICO_SIZES])),
         ("mainicon.png", png_bytes(icon)),
     ]
     scaled = []
@@ -861,9 +925,9 @@ def main():
     ] + scaled)
     files.append(("preview.png", png_bytes(sheet)))
     # The program icon for the desktop's menus, named by the installer.
-    for size, border in THEME_ICON_SIZES:
+    for size in THEME_ICON_SIZES:
         files.append(("hicolor/%dx%d/apps/qilo.png" % (size, size),
-                      png_bytes(draw_theme_icon(size, border))))
+                      png_bytes(draw_sized_icon(size))))
     for name, data in files:
         path = os.path.join(HERE, name)
         os.makedirs(os.path.dirname(path), exist_ok=True)

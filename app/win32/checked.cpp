@@ -24,11 +24,13 @@ void RegisterWindowClass(const WNDCLASSEXW& window_class) {
 }
 
 HWND CreateChild(const wchar_t* window_class, DWORD style, DWORD ex_style,
-                 HWND parent, const char* name, void* param) {
+                 HWND parent, const char* name, const RECT& place,
+                 const std::wstring& text, void* param) {
   return Checked(std::string("create the window ") + name, [&] {
-    return CreateWindowExW(ex_style, window_class, L"", WS_CHILD | style, 0, 0,
-                           0, 0, parent, nullptr, GetModuleHandleW(nullptr),
-                           param);
+    return CreateWindowExW(ex_style, window_class, text.c_str(),
+                           WS_CHILD | style, place.left, place.top,
+                           place.right - place.left, place.bottom - place.top,
+                           parent, nullptr, GetModuleHandleW(nullptr), param);
   });
 }
 

@@ -34,10 +34,13 @@ auto Checked(const std::string& what, Call&& call) {
 // Throws EWin32Error.
 void RegisterWindowClass(const WNDCLASSEXW& window_class);
 
-// A child window of `window_class` under `parent`, of no size and without
-// text (the first Show places it and gives it its text), for the control
-// `name`; `param` reaches its WM_NCCREATE. Throws EWin32Error.
+// A child window of `window_class` under `parent` at `place` (client
+// coordinates of the parent) with `text`, for the control `name`; `param`
+// reaches its WM_NCCREATE. Made where, as and visible as the first Show
+// would make it, it is spared a move, a text and a show of its own. Throws
+// EWin32Error.
 HWND CreateChild(const wchar_t* window_class, DWORD style, DWORD ex_style,
-                 HWND parent, const char* name, void* param = nullptr);
+                 HWND parent, const char* name, const RECT& place,
+                 const std::wstring& text = L"", void* param = nullptr);
 
 }  // namespace qilo

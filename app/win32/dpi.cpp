@@ -40,4 +40,16 @@ int WindowDpi(HWND hwnd) {
   return SystemDpi();
 }
 
+int MetricForDpi(int index, int dpi) {
+  using ForDpiFn = int(WINAPI*)(int, UINT);
+  static const auto for_dpi =
+      User32Function<ForDpiFn>("GetSystemMetricsForDpi");
+  if (for_dpi != nullptr) {
+    if (const int value = for_dpi(index, static_cast<UINT>(dpi))) return value;
+  }
+  const long long system = SystemDpi();
+  return static_cast<int>((GetSystemMetrics(index) * 1LL * dpi + system / 2) /
+                          system);
+}
+
 }  // namespace qilo

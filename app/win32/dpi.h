@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace qilo {
 
 // The layout is drawn at 96 pixels per inch; a window at `dpi` shows each
@@ -37,5 +39,15 @@ int SystemDpi();
 // The dots per inch of the monitor `hwnd` is on, where the system can say;
 // else SystemDpi().
 int WindowDpi(HWND hwnd);
+
+// The system metric `index` (SM_CXICON, SM_CXCURSOR ...) for a window at
+// `dpi`, as the system gives it where it can; else the metric at the
+// system's dots per inch scaled to `dpi`.
+int MetricForDpi(int index, int dpi);
+
+// How many device pixels wide a one-pixel frame line is drawn at `dpi`: the
+// whole pixels of the scale, rounded down, at least 1. The edit bevels and
+// the frames of the flat buttons and the group box are drawn alike.
+constexpr int FrameLine(int dpi) { return std::max(1, dpi / kLayoutDpi); }
 
 }  // namespace qilo

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <cwctype>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,53 @@ TEST(DpiTest, APictureIsTheExactScaleOrTheNearestLarger) {
   };
   for (const auto& c : kCases) {
     EXPECT_EQ(PictureScale(c.dpi, *c.drawn), c.scale) << c.dpi;
+  }
+}
+
+// A group resource's directory (the icon's or the cursor's as the resource
+// compiler stores it): its images' ids by width, 0 standing for 256.
+std::map<int, WORD> GroupImages(const wchar_t* name, const wchar_t* type) {
+  std::map<int, WORD> images;
+  const HRSRC found = FindResourceW(nullptr, name, type);
+  if (found == nullptr) return images;
+  const auto* bytes =
+      static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
+  WORD count = 0;
+  std::memcpy(&count, bytes + 4, 2);
+  for (WORD i = 0; i < count; ++i) {
+    const BYTE* entry = bytes + 6 + 14 * i;  // 14 bytes each, packed
+    WORD id = 0;
+    std::memcpy(&id, entry + 12, 2);
+    images[entry[0] == 0 ? 256 : entry[0]] = id;
+  }
+  return images;
+}
+
+// MAINICON holds an image drawn for each size Windows asks for; HAND one for
+// each scale, each with its hot spot on the finger's left edge.
+TEST(DpiTest, TheIconAndTheHandHoldAnImageForEachSize) {
+  std::vector<int> icon_sizes;
+  for (const auto& [size, id] :
+       GroupImages(L"MAINICON", MAKEINTRESOURCEW(14))) {  // RT_GROUP_ICON
+    icon_sizes.push_back(size);
+  }
+  EXPECT_EQ(icon_sizes,
+            (std::vector<int>{16, 20, 24, 32, 40, 48, 64, 128, 256}));
+
+  const std::map<int, int> kHotSpotRow = {
+      {32, 10}, {40, 13}, {48, 15}, {64, 20}};
+  const auto hand = GroupImages(L"HAND", MAKEINTRESOURCEW(12));  // cursor
+  ASSERT_EQ(hand.size(), kHotSpotRow.size());
+  for (const auto& [size, id] : hand) {
+    ASSERT_EQ(kHotSpotRow.count(size), 1u) << size;
+    const HRSRC found =
+        FindResourceW(nullptr, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(1));
+    ASSERT_NE(found, nullptr) << size;
+    // A cursor image starts with its hot spot, column then row.
+    WORD hot[2] = {};
+    std::memcpy(hot, LockResource(LoadResource(nullptr, found)), 4);
+    EXPECT_EQ(hot[0], 0) << size;
+    EXPECT_EQ(hot[1], kHotSpotRow.at(size)) << size;
   }
 }
 

@@ -60,21 +60,32 @@ std::wstring WindowText(HWND hwnd) {
 EditField::EditField(Win32MainWindow& window, Item& item, HWND parent)
     : window_(window),
       item_(item),
-      hwnd_(CreateChild(L"EDIT", WS_CLIPSIBLINGS | WS_BORDER | ES_AUTOHSCROLL,
-                        0, parent, item.layout->name)),
+      hwnd_(CreateChild(L"EDIT",
+                        WS_CLIPSIBLINGS | WS_BORDER | ES_AUTOHSCROLL |
+                            (item.control->visible ? WS_VISIBLE : 0),
+                        0, parent, item.layout->name, window.PlaceOf(item),
+                        GbkToUtf16(item.control->text).text)),
       font_px_(window.FontPx(item.layout->font)) {
   Checked(std::string("subclass the window ") + item.layout->name, [&] {
     return SetWindowSubclass(hwnd_, Proc, kSubclassId,
                              reinterpret_cast<DWORD_PTR>(this));
   });
+  // The frame was reckoned at creation, before the bevel's width was ours.
+  if (Border() > 1) {
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                     SWP_FRAMECHANGED);
+  }
 }
 
 void EditField::Show(const ControlChanges& changes) {
   const Control& c = *item_.control;
   if (changes.read_only) SendMessageW(hwnd_, EM_SETREADONLY, c.read_only, 0);
   if (changes.text) {
-    Checked(std::string("show the text of ") + item_.layout->name,
-            [&] { return SetWindowTextW(hwnd_, item_.text.c_str()); });
+    if (WindowText(hwnd_) != item_.text) {
+      Checked(std::string("show the text of ") + item_.layout->name,
+              [&] { return SetWindowTextW(hwnd_, item_.text.c_str()); });
+    }
     // A text set by program is shown from its first character.
     SendMessageW(hwnd_, EM_SETSEL, 0, 0);
   }
@@ -223,9 +234,7 @@ void EditField::FitFont() {
 
 // Whole pixels only: a bevel rounded up from 1.5 would take the room a
 // result needs at its full font size.
-int EditField::Border() const {
-  return std::max(1, window_.Dpi() / kLayoutDpi);
-}
+int EditField::Border() const { return FrameLine(window_.Dpi()); }
 
 // The flat one-pixel bevel instead of the sunken border.
 void EditField::PaintBevel() const {

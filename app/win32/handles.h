@@ -44,12 +44,16 @@ struct DeleteDcFree {
 struct DestroyCursorFree {
   void operator()(HCURSOR h) const { DestroyCursor(h); }
 };
+struct DestroyIconFree {
+  void operator()(HICON h) const { DestroyIcon(h); }
+};
 
 using OwnedWindow = Owned<HWND, DestroyWindowFree>;
 using OwnedFont = Owned<HFONT, DeleteObjectFree>;
 using OwnedBitmap = Owned<HBITMAP, DeleteObjectFree>;
 using OwnedBrush = Owned<HBRUSH, DeleteObjectFree>;
 using OwnedCursor = Owned<HCURSOR, DestroyCursorFree>;
+using OwnedIcon = Owned<HICON, DestroyIconFree>;
 // A memory DC (CreateCompatibleDC).
 using OwnedDc = Owned<HDC, DeleteDcFree>;
 

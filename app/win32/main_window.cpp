@@ -12,6 +12,7 @@
 #include "app/win32/win32_desktop.h"
 #include "app/window_order.h"
 #include "text/exception.h"
+#include "text/gbk.h"
 #include "text/utf16.h"
 
 namespace qilo {
@@ -41,16 +42,6 @@ Win32MainWindow::Win32MainWindow(TFrmMain& form, Win32Desktop& desktop)
   for (const ControlSpec* entry : TabChain(Layout())) {
     tab_chain_.push_back(&ItemOf(form_.*entry->member));
   }
-  // One tooltip window for every control whose hint is shown: the windowed
-  // ones by their window, the graphic ones by their rectangle on the surface.
-  tooltip_ = Checked("create the tooltips", [&] {
-    return CreateWindowExW(
-        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-        CW_USEDEFAULT, CW_USEDEFAULT, main_.Get(), nullptr, instance_, nullptr);
-  });
-  // A width makes the tooltip break lines at "\r\n".
-  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, Px(400));
   ShowAll(true);
   desktop_.Attach(this);
 }
@@ -106,24 +97,53 @@ void Win32MainWindow::CreateWindows() {
     SetWindowPos(main_.Get(), nullptr, r.left, r.top, r.right - r.left,
                  r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  SendMessageW(main_.Get(), WM_SETICON, ICON_BIG,
-               reinterpret_cast<LPARAM>(icon));
-  SendMessageW(main_.Get(), WM_SETICON, ICON_SMALL,
-               reinterpret_cast<LPARAM>(icon));
 }
 
-// Built bottom first within each parent, so that every surface exists before
-// its children and the stacking order is the creation order.
+// The small and big icons of the sizes the system asks for at the window's
+// dots per inch, each drawn for its size, on the window and its task bar
+// button. One that cannot be loaded leaves the icon shown before.
+void Win32MainWindow::ShowIcons() {
+  const struct {
+    WPARAM which;
+    int metric;
+    OwnedIcon& held;
+  } kIcons[] = {{ICON_SMALL, SM_CXSMICON, small_icon_},
+                {ICON_BIG, SM_CXICON, big_icon_}};
+  for (const auto& icon : kIcons) {
+    const int size = MetricForDpi(icon.metric, dpi_);
+    OwnedIcon loaded(static_cast<HICON>(
+        LoadImageW(instance_, L"MAINICON", IMAGE_ICON, size, size, 0)));
+    if (!loaded) continue;
+    for (const HWND hwnd : {main_.Get(), app_.Get()}) {
+      SendMessageW(hwnd, WM_SETICON, icon.which,
+                   reinterpret_cast<LPARAM>(loaded.Get()));
+    }
+    icon.held = std::move(loaded);
+  }
+}
+
+// Built parent by parent, every surface before its children. A surface
+// paints its pictures, labels and flat buttons in the order they come, bottom
+// first; a new child window goes beneath its siblings, so the windows are
+// made top first and stack as the layout does without being moved.
 void Win32MainWindow::BuildItems() {
   std::vector<Surface*> pending = {&surface_};
   for (size_t i = 0; i < pending.size(); ++i) {
     Surface& surface = *pending[i];
     const Item* box = surface.Box();
+    std::vector<Item*> windowed;
     for (const ControlSpec* entry : StackingOrder(
              Layout(), box == nullptr ? nullptr : box->layout->name)) {
       Item& item = ItemOf(form_.*entry->member);
-      Build(item, surface);
-      if (item.surface) pending.push_back(item.surface.get());
+      if (IsWindowed(item.layout->kind)) {
+        windowed.insert(windowed.begin(), &item);
+      } else {
+        Build(item, surface);
+      }
+    }
+    for (Item* item : windowed) {
+      Build(*item, surface);
+      if (item->surface) pending.push_back(item->surface.get());
     }
   }
   for (size_t i = 0; i < items_.size(); ++i) {
@@ -148,15 +168,18 @@ void Win32MainWindow::Build(Item& item, Surface& owner) {
     case ControlKind::kPanel:
     case ControlKind::kGroupBox:
       item.surface = std::make_unique<Surface>(*this, &item);
-      item.hwnd = item.surface->CreatePanel(owner.Handle());
+      item.hwnd = item.surface->CreatePanel(owner.Handle(), PlaceOf(item));
       break;
     case ControlKind::kEdit:
       item.edit = std::make_unique<EditField>(*this, item, owner.Handle());
       item.hwnd = item.edit->Handle();
       break;
     case ControlKind::kRadio:
-      item.hwnd = CreateChild(L"BUTTON", WS_CLIPSIBLINGS | BS_RADIOBUTTON, 0,
-                              owner.Handle(), layout.name);
+      item.hwnd = CreateChild(L"BUTTON",
+                              WS_CLIPSIBLINGS | BS_RADIOBUTTON |
+                                  (item.control->visible ? WS_VISIBLE : 0),
+                              0, owner.Handle(), layout.name, PlaceOf(item),
+                              GbkToUtf16(item.control->text).text);
       break;
     case ControlKind::kTimer:
       return;
@@ -168,7 +191,6 @@ void Win32MainWindow::Build(Item& item, Surface& owner) {
 
 void Win32MainWindow::Start() {
   Call(&TFrmMain::FormShow);
-  ShowWindow(app_.Get(), SW_SHOWNORMAL);
   ShowWindow(main_.Get(), SW_SHOWNORMAL);
   UpdateWindow(main_.Get());
   SetForegroundWindow(main_.Get());
@@ -176,8 +198,12 @@ void Win32MainWindow::Start() {
 
 int Win32MainWindow::Exec() {
   Start();
+  AfterFirstFrame();
   MSG msg = {};
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    Dispatch(msg);
+    AfterFirstFrame();
+  }
   return static_cast<int>(msg.wParam);
 }
 
@@ -185,6 +211,7 @@ void Win32MainWindow::Pump() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message != WM_QUIT) Dispatch(msg);
+    AfterFirstFrame();
   }
 }
 
@@ -223,8 +250,39 @@ void Win32MainWindow::RequestClose() {
   SendMessageW(main_.Get(), WM_CLOSE, 0, 0);
 }
 
-void Win32MainWindow::FirstFramePainted() {
+// The system sends a window its paint only when no other message waits: once
+// the main window has painted and no window of the thread is left to paint,
+// the whole first frame is on the screen. What it does not show comes after
+// it rather than before: the task bar button and the icons, and the tooltips,
+// which nobody sees before the pointer rests.
+void Win32MainWindow::AfterFirstFrame() {
+  if (started_ || !main_painted_ || closed_) return;
+  if (HIWORD(GetQueueStatus(QS_PAINT)) & QS_PAINT) return;
   if (first_frame_) std::exchange(first_frame_, nullptr)();
+  started_ = true;
+  ShowIcons();
+  ShowWindow(app_.Get(), SW_SHOWNA);
+  try {
+    CreateTooltips();
+  } catch (const std::exception& e) {
+    ShowFailure(e);
+  }
+}
+
+// One tooltip window for every control whose hint is shown: the windowed
+// ones by their window, the graphic ones by their rectangle on the surface.
+void Win32MainWindow::CreateTooltips() {
+  tooltip_ = Checked("create the tooltips", [&] {
+    return CreateWindowExW(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, main_.Get(), nullptr, instance_, nullptr);
+  });
+  // A width makes the tooltip break lines at "\r\n".
+  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, Px(400));
+  for (Item& item : items_) {
+    if (item.layout->show_hint) ShowTool(item);
+  }
 }
 
 void Win32MainWindow::ShowFailure(const std::exception& error) {

@@ -52,8 +52,10 @@ class Win32MainWindow : public FrontEnd {
   HWND HandleOf(const Control& control);
   // The edit field of an edit control, else nullptr.
   const EditField* EditOf(const Control& control);
+  // The tooltips, once the first frame is on the screen; nullptr before.
   HWND Tooltip() const { return tooltip_; }
-  // Called once, when the window's first frame has been painted.
+  // Called once, when the window's first frame has been painted: the window
+  // and every child window in it.
   void OnFirstFrame(std::function<void()> hook) {
     first_frame_ = std::move(hook);
   }
@@ -71,6 +73,8 @@ class Win32MainWindow : public FrontEnd {
   // The window's dots per inch, and a layout length or position at it.
   int Dpi() const { return dpi_; }
   int Px(int v) const { return Scaled(v, dpi_); }
+  // Where a windowed control's window goes in its parent, in device pixels.
+  RECT PlaceOf(const Item& item) const;
   // A layout font at the window's dots per inch.
   int FontPx(const FontSpec& font) const { return Px(font.pixel_size); }
   HFONT FontOf(const FontSpec& font) { return fonts_.Get(font, FontPx(font)); }
@@ -83,7 +87,8 @@ class Win32MainWindow : public FrontEnd {
   void ClickRadio(Item& radio);
   // The main window's own messages; nothing for those it leaves to others.
   std::optional<LRESULT> OnMainMessage(UINT msg, WPARAM wp, LPARAM lp);
-  void FirstFramePainted();
+  // The main window has painted; its children may still have to.
+  void MainPainted() { main_painted_ = true; }
 
   // What a window procedure returns of `handle`. An exception must not
   // unwind through the system's frames: one that escapes (a Win32 call that
@@ -116,6 +121,8 @@ class Win32MainWindow : public FrontEnd {
   bool StepRadio(Item& radio, int direction);
   bool OnActivate(WPARAM wp);
   void OnTimer(WPARAM id);
+  void AfterFirstFrame();
+  void CreateTooltips();
   void ShowFailure(const std::exception& error);
   void ShowGraphic(Item& item, const ControlChanges& changes);
   void ShowWindowed(Item& item, const ControlChanges& changes);
@@ -124,6 +131,7 @@ class Win32MainWindow : public FrontEnd {
   void MeasureLabel(Item& item);
   void PlaceWindow(Item& item);
   void ChangeDpi(int dpi, const RECT& place);
+  void ShowIcons();
 
   Win32Desktop& desktop_;
   HINSTANCE instance_;
@@ -134,14 +142,18 @@ class Win32MainWindow : public FrontEnd {
   std::unordered_map<const Control*, Item*> by_control_;
   std::unordered_map<HWND, Item*> by_hwnd_;
   std::vector<Item*> tab_chain_;
-  Surface surface_;         // the main window's own
-  OwnedWindow app_;         // the task bar button, titled by the application
-  OwnedWindow main_;        // the main window; children go with it
-  HWND tooltip_ = nullptr;  // owned by the main window
+  Surface surface_;       // the main window's own
+  OwnedWindow app_;       // the task bar button, titled by the application
+  OwnedWindow main_;      // the main window; children go with it
+  OwnedIcon small_icon_;  // on both windows, drawn for dpi_
+  OwnedIcon big_icon_;
+  HWND tooltip_ = nullptr;  // owned by the main window, made after it shows
+  bool started_ = false;    // the first frame is up and what follows it done
   HWND last_focus_ = nullptr;
   bool focused_once_ = false;
   bool closed_ = false;
   std::function<void()> first_frame_;
+  bool main_painted_ = false;
 };
 
 }  // namespace qilo

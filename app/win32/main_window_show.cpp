@@ -12,6 +12,7 @@
 #include "app/win32/checked.h"
 #include "app/win32/edit_field.h"
 #include "app/win32/main_window.h"
+#include "app/win32/win32_desktop.h"
 #include "text/gbk.h"
 
 namespace qilo {
@@ -71,7 +72,7 @@ void Win32MainWindow::ShowWindowed(Item& item, const ControlChanges& changes) {
       item.edit->Show(changes);
       break;
     case ControlKind::kRadio:
-      if (changes.text) {
+      if (changes.text && WindowText(item.hwnd) != item.text) {
         Checked("show the text of " + name,
                 [&] { return SetWindowTextW(item.hwnd, item.text.c_str()); });
       }
@@ -85,13 +86,26 @@ void Win32MainWindow::ShowWindowed(Item& item, const ControlChanges& changes) {
       if (changes.text) item.surface->Invalidate();
       break;
   }
-  if (changes.visible) ShowWindow(item.hwnd, c.visible ? SW_SHOWNA : SW_HIDE);
+  const bool shown = GetWindowLongW(item.hwnd, GWL_STYLE) & WS_VISIBLE;
+  if (changes.visible && shown != c.visible) {
+    ShowWindow(item.hwnd, c.visible ? SW_SHOWNA : SW_HIDE);
+  }
   if (!c.visible && GetFocus() == item.hwnd) Tab(false);
 }
 
-void Win32MainWindow::PlaceWindow(Item& item) {
+RECT Win32MainWindow::PlaceOf(const Item& item) const {
   const Control& c = *item.control;
-  const RECT r = ScaledRect(c.left, c.top, c.width, c.height, dpi_);
+  return ScaledRect(c.left, c.top, c.width, c.height, dpi_);
+}
+
+// A window already there (made there) is not moved again.
+void Win32MainWindow::PlaceWindow(Item& item) {
+  const RECT r = PlaceOf(item);
+  RECT now;
+  GetWindowRect(item.hwnd, &now);
+  MapWindowPoints(nullptr, GetParent(item.hwnd), reinterpret_cast<POINT*>(&now),
+                  2);
+  if (EqualRect(&now, &r)) return;
   Checked(std::string("place the window ") + item.layout->name, [&] {
     return SetWindowPos(item.hwnd, nullptr, r.left, r.top, r.right - r.left,
                         r.bottom - r.top,
@@ -122,6 +136,9 @@ void Win32MainWindow::ChangeDpi(int dpi, const RECT& place) {
     }
     if (item.layout->show_hint) ShowTool(item);
   }
+  ShowIcons();
+  // The hand in slot 1, if any, again at the cursor size for these dots.
+  if (desktop_.HandCursor() != nullptr) desktop_.LoadHandCursor();
   RedrawWindow(main_.Get(), nullptr, nullptr,
                RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
 }
@@ -140,6 +157,7 @@ void Win32MainWindow::ShowTimer(Item& item) {
 
 // A tooltip the system could not take is offered again at the next change.
 void Win32MainWindow::ShowTool(Item& item) {
+  if (tooltip_ == nullptr) return;
   TTTOOLINFOW tool = {};
   tool.cbSize = TTTOOLINFOW_V2_SIZE;
   tool.hwnd = item.owner->Handle();
@@ -182,7 +200,9 @@ void Win32MainWindow::MeasureLabel(Item& item) {
   }
 }
 
+// The pointer can be over the window only once it shows.
 void Win32MainWindow::RefreshCursor() {
+  if (!IsWindowVisible(main_.Get())) return;
   POINT p;
   GetCursorPos(&p);
   const HWND over = WindowFromPoint(p);

@@ -44,9 +44,12 @@ HWND Surface::CreateMain(HWND owner, const std::wstring& caption,
   return hwnd_;
 }
 
-HWND Surface::CreatePanel(HWND parent) {
-  hwnd_ = CreateChild(kPanelClass, WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                      WS_EX_CONTROLPARENT, parent, box_->layout->name, this);
+HWND Surface::CreatePanel(HWND parent, const RECT& place) {
+  hwnd_ = CreateChild(kPanelClass,
+                      WS_CLIPCHILDREN | WS_CLIPSIBLINGS |
+                          (box_->control->visible ? WS_VISIBLE : 0),
+                      WS_EX_CONTROLPARENT, parent, box_->layout->name, place,
+                      L"", this);
   return hwnd_;
 }
 
@@ -61,7 +64,11 @@ Item* Surface::GraphicAt(int x, int y) {
   return c == nullptr ? nullptr : &window_.ItemOf(*c);
 }
 
-void Surface::Invalidate() const { InvalidateRect(hwnd_, nullptr, FALSE); }
+// A window not yet shown is painted whole when it shows: asking the system
+// for it before costs a round trip to it for each control built.
+void Surface::Invalidate() const {
+  if (IsWindowVisible(hwnd_)) InvalidateRect(hwnd_, nullptr, FALSE);
+}
 
 // The surface comes with its window's creation; it holds the window that
 // owns it, so no message needs to look for it.

@@ -29,10 +29,10 @@ class Surface {
   Surface& operator=(const Surface&) = delete;
 
   // Makes the main window, borderless, at `place` (screen coordinates) and
-  // owned by `owner`; or a panel under `parent`, placed by the first Show.
-  // Throws EWin32Error.
+  // owned by `owner`; or a panel under `parent` at `place` (its client
+  // coordinates). Throws EWin32Error.
   HWND CreateMain(HWND owner, const std::wstring& caption, const RECT& place);
-  HWND CreatePanel(HWND parent);
+  HWND CreatePanel(HWND parent, const RECT& place);
 
   HWND Handle() const { return hwnd_; }
   const Item* Box() const { return box_; }

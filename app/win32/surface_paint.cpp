@@ -55,7 +55,7 @@ void Surface::Paint() {
   } else {
     PaintContent(paint.Get(), client);
   }
-  if (box_ == nullptr) window_.FirstFramePainted();
+  if (box_ == nullptr) window_.MainPainted();
 }
 
 void Surface::PaintContent(HDC dc, const RECT& client) {
@@ -74,8 +74,15 @@ void Surface::PaintGroupFrame(HDC dc, int width, int height) {
   const Selection selected(dc, window_.FontOf(font));
   TEXTMETRICW metrics = {};
   GetTextMetricsW(dc, &metrics);
+  // The etched frame's two lines, each as wide as the edit bevels'.
   RECT frame = {0, metrics.tmHeight / 2, width, height};
-  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  const int line = FrameLine(window_.Dpi());
+  for (const UINT edge : {BDR_SUNKENOUTER, BDR_RAISEDINNER}) {
+    for (int i = 0; i < line; ++i) {
+      DrawEdge(dc, &frame, edge, BF_RECT);
+      InflateRect(&frame, -1, -1);
+    }
+  }
   const std::wstring& text = box_->text;
   if (text.empty()) return;
   SIZE size = {0, 0};
@@ -107,7 +114,7 @@ void Surface::PaintItem(HDC dc, const Item& item) {
         edge = BDR_RAISEDINNER;
       }
       if (edge == 0) return;
-      for (int i = std::max(1, window_.Dpi() / kLayoutDpi); i > 0; --i) {
+      for (int i = FrameLine(window_.Dpi()); i > 0; --i) {
         DrawEdge(dc, &r, edge, BF_RECT);
         InflateRect(&r, -1, -1);
       }
@@ -128,8 +135,10 @@ void Surface::PaintPicture(HDC dc, const Item& item) {
   const int width = r.right - r.left;
   const int height = r.bottom - r.top;
   if (item.control->transparent) {
-    TransparentBlt(dc, r.left, r.top, width, height, source.Get(), 0, 0, b.cx,
-                   b.cy, picture.key_colour);
+    // gdi32's own export of msimg32's TransparentBlt: one library fewer to
+    // load at start.
+    GdiTransparentBlt(dc, r.left, r.top, width, height, source.Get(), 0, 0,
+                      b.cx, b.cy, picture.key_colour);
   } else if (width == b.cx && height == b.cy) {
     BitBlt(dc, r.left, r.top, b.cx, b.cy, source.Get(), 0, 0, SRCCOPY);
   } else {

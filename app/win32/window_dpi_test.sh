@@ -2,7 +2,8 @@
 # qilo.exe under wine on a virtual X server with the prefix set to DPI dots
 # per inch (and set back afterwards): the window's size on the screen is the
 # layout's times DPI/96, and the screenshot (BUILD_DIR/win32_DPI.png) has the
-# per-mille signs and the bottom rule at their scaled places.
+# per-mille signs, the radio circles and the bottom rule at their scaled
+# places.
 # Usage: window_dpi_test.sh QILO_EXE BUILD_DIR WINE DPI
 set -eu
 exe=$1 build=$2 wine=$3 dpi=$4
@@ -59,6 +60,13 @@ for y in 21 57 93; do
   echo "per-mille row $y: darkest $percent in the %, $dot right of it, $dot_width columns wide"
   [ "$percent" -lt 160 ] || fail "no % in the rate row at $y"
   [ "$dot" -lt 160 ] && [ "$dot_width" -ge "$(px 3)" ] || fail "no whole 。 after the % in the rate row at $y"
+done
+# The radio circles whole: their lowest rows lie over the top of Panel1 (layout
+# rows 45 to 48), where the panel must not hide them.
+for x in 21 81; do
+  low=$(darkest $x 45 $((x + 15)) 49)
+  echo "radio at $x: darkest $low under row 45"
+  [ "$low" -lt 230 ] || fail "the radio circle at $x is cut off at the top of Panel1"
 done
 # The bottom rule: the last layout row teal from column 1 to the right edge.
 teal="rgb(0,128,128)"

@@ -1,11 +1,35 @@
 // The Win32 window in-process: the real windows, driven with window messages
 // as the system would send them, read back through Win32 calls.
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "app/win32/window_test_fixture.h"
+#include "app/window_order.h"
 
 namespace qilo::win32_test {
 namespace {
+
+// An icon's or a cursor's width and hot spot.
+struct IconShape {
+  int width = 0;
+  POINT hot = {-1, -1};
+};
+IconShape ShapeOf(HICON icon) {
+  ICONINFO info = {};
+  if (icon == nullptr || !GetIconInfo(icon, &info)) return {};
+  const OwnedBitmap mask(info.hbmMask);
+  const OwnedBitmap colour(info.hbmColor);
+  BITMAP bits = {};
+  GetObjectW(mask.Get(), sizeof bits, &bits);
+  return {bits.bmWidth,
+          {static_cast<LONG>(info.xHotspot), static_cast<LONG>(info.yHotspot)}};
+}
+int IconWidth(HWND hwnd, WPARAM which) {
+  return ShapeOf(
+             reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, which, 0)))
+      .width;
+}
 
 TEST_F(Win32WindowTest, TheWorkedExampleTypedAndCalculated) {
   // The focus starts in the buy price, its text selected to be typed over.
@@ -184,7 +208,102 @@ TEST_F(Win32WindowTest, TheWindowFollowsAChangeOfDotsPerInch) {
     EXPECT_EQ(r.right - r.left, Scaled(226 + 62, dpi) - Scaled(226, dpi));
     EXPECT_EQ(window_->EditOf(form_->EdCostBuy)->FontPx(), Scaled(13, dpi));
     EXPECT_EQ(window_->ItemOf(form_->ImgCal).picture.size.cx, 48 * dpi / 96);
+    EXPECT_EQ(IconWidth(main, ICON_SMALL), Scaled(16, dpi));
+    EXPECT_EQ(IconWidth(main, ICON_BIG), Scaled(32, dpi));
   }
+}
+
+// The window's and the task bar button's icons are the small and big sizes
+// for the dots per inch; the hand is the system's cursor size, its hot spot
+// on the finger's left edge; the group frame's two etched lines are as many
+// whole pixels wide as the scale.
+TEST_F(Win32WindowTest, IconsHandAndGroupFrameSuitTheDotsPerInch) {
+  const int dpi = window_->Dpi();
+  for (const HWND hwnd :
+       {window_->Handle(), GetWindow(window_->Handle(), GW_OWNER)}) {
+    EXPECT_EQ(IconWidth(hwnd, ICON_SMALL), Scaled(16, dpi));
+    EXPECT_EQ(IconWidth(hwnd, ICON_BIG), Scaled(32, dpi));
+  }
+
+  Hover(form_->LabConnMe);
+  const IconShape hand = ShapeOf(desktop_.HandCursor());
+  EXPECT_EQ(hand.width, MetricForDpi(SM_CXCURSOR, dpi));
+  if (dpi >= 144) {
+    EXPECT_GT(hand.width, 32);
+  }
+  EXPECT_EQ(hand.hot.x, 0);
+  EXPECT_EQ(hand.hot.y, (10 * hand.width + 16) / 32);
+
+  const Control& box = form_->GroupBox1;
+  const Rendered frame(Hwnd(box));
+  const int line = std::max(1, dpi / 96);
+  const int y = window_->Px(box.height) / 2;
+  const int right = window_->Px(box.left + box.width) - window_->Px(box.left);
+  for (int i = 0; i < line; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(frame.At(i, y), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(frame.At(line + i, y), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(frame.At(right - 1 - i, y), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(frame.At(right - 1 - line - i, y), GetSysColor(COLOR_BTNSHADOW));
+  }
+  EXPECT_EQ(frame.At(2 * line, y), ToColorRef(kCream));
+}
+
+// Overlapping child windows lie as the layout stacks them: the radio buttons
+// over Panel1's top rows, Panel1 over PanInfo's.
+TEST_F(Win32WindowTest, ChildWindowsStackAsTheLayoutDoes) {
+  const struct {
+    const char* name;
+    Control F::*box;
+  } kParents[] = {{nullptr, nullptr},
+                  {"GroupBox1", &F::GroupBox1},
+                  {"PanInfo", &F::PanInfo},
+                  {"Panel1", &F::Panel1}};
+  for (const auto& p : kParents) {
+    SCOPED_TRACE(p.name == nullptr ? "FrmMain" : p.name);
+    std::vector<std::string> want;  // topmost first
+    for (const ControlSpec* entry : StackingOrder(Layout(), p.name)) {
+      if (window_->ItemOf(form_.get()->*entry->member).hwnd != nullptr) {
+        want.insert(want.begin(), entry->name);
+      }
+    }
+    const HWND surface =
+        p.box == nullptr ? window_->Handle() : Hwnd(form_.get()->*p.box);
+    std::vector<std::string> stacked;
+    for (HWND child = GetWindow(surface, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      if (const Item* item = window_->ItemOf(child)) {
+        stacked.push_back(item->layout->name);
+      }
+    }
+    EXPECT_EQ(stacked, want);
+  }
+}
+
+// The first frame is reported once every window in it has painted, not at
+// the main window's own first paint; the tooltips come after it.
+TEST_F(Win32WindowTest, TheFirstFrameIsReportedOnceEveryWindowHasPainted) {
+  window_.reset();
+  form_ = std::make_unique<TFrmMain>(desktop_);
+  window_ = std::make_unique<Win32MainWindow>(*form_, desktop_);
+  EXPECT_EQ(window_->Tooltip(), nullptr);
+  int unpainted = -1;
+  window_->OnFirstFrame([&] {
+    unpainted = 0;
+    EnumChildWindows(
+        window_->Handle(),
+        [](HWND child, LPARAM count) -> BOOL {
+          if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
+            ++*reinterpret_cast<int*>(count);
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&unpainted));
+  });
+  window_->Start();
+  PumpFor(100);
+  EXPECT_EQ(unpainted, 0);
+  EXPECT_NE(window_->Tooltip(), nullptr);
 }
 
 TEST_F(Win32WindowTest, TabFollowsTheLayoutAndArrowKeysStepTheMarket) {

@@ -86,6 +86,13 @@ for y in 21 57 93; do
   [ "$percent" -lt 160 ] || fail "no % in the rate row at $y"
   [ "$dot" -lt 160 ] && [ "$dot_width" -ge 3 ] || fail "no whole 。 after the % in the rate row at $y"
 done
+# The radio circles whole: their lowest rows lie over the top of Panel1 (rows 45
+# to 48), where the panel must not hide them.
+for x in 21 81; do
+  low=$(darkest_at "15x4+$x+45")
+  echo "radio at $x: darkest $low under row 45"
+  [ "$low" -lt 230 ] || fail "the radio circle at $x is cut off at the top of Panel1"
+done
 # The rules, one pixel row each in their own colour: the teal one closes the
 # frame on the last row of the window from column 1 to the right edge (Label16 at
 # 1,219, 547 x 13, clipped), with none of it on the rows above; the grey one
