@@ -1,7 +1,6 @@
 #include "store/link_table.h"
 
 #include <string_view>
-#include <utility>
 
 #include "os/files.h"
 #include "store/profile_store.h"
@@ -14,12 +13,12 @@ void LoadLinkTable(const std::string& links_path, LinkTable* table) {
   const NumberedEntries entries(links_path, kSections, kLinkSlots);
   int next = 1;
   for (int n = 1; n <= kLinkSlots; ++n) {
-    std::string name = entries.Read(0, n);
+    const std::string_view name = entries.View(0, n);
     if (name.empty()) continue;
-    std::string address = entries.Read(1, n);
+    const std::string_view address = entries.View(1, n);
     if (address.empty()) continue;
-    table->Names[next] = std::move(name);
-    table->Links[next] = std::move(address);
+    table->Names[next].assign(name);
+    table->Links[next].assign(address);
     ++next;
   }
 }

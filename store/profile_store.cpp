@@ -124,16 +124,23 @@ Lookup Find(std::string_view content, std::string_view section,
   return lookup;
 }
 
-// What a read gives for an entry line: its value without blanks around it
-// and without one pair of matching quotes, cut to kMaxValueBytes.
-std::string EntryValue(std::string_view content, const Line& line,
-                       size_t value_begin) {
+// What a read gives for an entry line, uncut: its value without blanks
+// around it and without one pair of matching quotes.
+std::string_view UncutEntryValue(std::string_view content, const Line& line,
+                                 size_t value_begin) {
   std::string_view value =
       Trim(content.substr(value_begin, line.text_end - value_begin));
   if (value.size() >= 2 && value.front() == value.back() &&
       (value.front() == '"' || value.front() == '\'')) {
     value = value.substr(1, value.size() - 2);
   }
+  return value;
+}
+
+// What a read gives for an entry line: its value cut to kMaxValueBytes.
+std::string EntryValue(std::string_view content, const Line& line,
+                       size_t value_begin) {
+  const std::string_view value = UncutEntryValue(content, line, value_begin);
   if (value.size() > kMaxValueBytes) return std::string(CutValue(value));
   // Apart from the cut: a copy of a length the compiler cannot bound goes to
   // memcpy, not to a slow inline string move.
@@ -384,8 +391,7 @@ int KeyNumber(std::string_view key, int count) {
 NumberedEntries::NumberedEntries(const std::string& path,
                                  std::span<const std::string_view> sections,
                                  int count)
-    : count_(count),
-      value_begin_(sections.size() * static_cast<size_t>(count)) {
+    : count_(count), values_(sections.size() * static_cast<size_t>(count)) {
   if (ReadFileBytes(path, &content_) != ReadResult::kOk) content_.clear();
   const std::string_view content = content_;
   int current = -1;  // the header's place in `sections`, or -1
@@ -403,21 +409,19 @@ NumberedEntries::NumberedEntries(const std::string& path,
     } else if (parsed.kind == LineKind::kEntry && current >= 0) {
       const int n = KeyNumber(parsed.name, count);
       if (n == 0) continue;
-      size_t& first =
-          value_begin_[static_cast<size_t>(current * count + n - 1)];
-      if (first == 0) first = parsed.value_begin;
+      Value& first = values_[static_cast<size_t>(current * count + n - 1)];
+      if (first.begin == 0) first = {parsed.value_begin, line.text_end};
     }
   }
 }
 
-std::string NumberedEntries::Read(size_t section, int n) const {
-  if (n < 1 || n > count_ || section >= value_begin_.size() / count_) {
-    return {};
-  }
-  const size_t value_begin =
-      value_begin_[section * static_cast<size_t>(count_) + n - 1];
-  if (value_begin == 0) return {};
-  return EntryValue(content_, LineAt(content_, value_begin), value_begin);
+std::string_view NumberedEntries::View(size_t section, int n) const {
+  if (n < 1 || n > count_ || section >= values_.size() / count_) return {};
+  const Value& value = values_[section * static_cast<size_t>(count_) + n - 1];
+  if (value.begin == 0) return {};
+  Line line;
+  line.text_end = value.line_text_end;
+  return CutValue(UncutEntryValue(content_, line, value.begin));
 }
 
 std::string ReadEntry(const std::string& path, const std::string& section,

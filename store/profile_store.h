@@ -92,23 +92,27 @@ class IniSnapshot {
 };
 
 // Keys "1" to `count` of a few sections from one read and one parse of an
-// INI file: the link table's sixty entries without a lookup per key. Read
+// INI file: the link table's sixty entries without a lookup per key. View
 // gives what ReadEntry with an empty default gives, as the file stood when
 // this was made; a missing or unreadable file reads as empty.
 class NumberedEntries {
  public:
   NumberedEntries(const std::string& path,
                   std::span<const std::string_view> sections, int count);
-  // The value of key `n` (1 to count) of sections[section].
-  std::string Read(size_t section, int n) const;
+  // The value of key `n` (1 to count) of sections[section], valid as long
+  // as this lives.
+  std::string_view View(size_t section, int n) const;
 
  private:
   std::string content_;
   int count_;
-  // Where the value of each key's first line begins (just after its "="), as
-  // a read finds it; 0 for a key the file lacks. count_ a section, in the
-  // order of `sections`.
-  std::vector<size_t> value_begin_;
+  // Where the value of each key's first line, as a read finds it, begins
+  // (just after its "=") and where its line's text ends; begin 0 for a key
+  // the file lacks. count_ a section, in the order of `sections`.
+  struct Value {
+    size_t begin = 0, line_text_end = 0;
+  };
+  std::vector<Value> values_;
 };
 
 // The three operations of the store, each on a fresh TIniFile for the path.
