@@ -98,17 +98,20 @@ run: build
 	  "screenshot in build/screenshot.png"; \
 	  sh app/qt/run_headless.sh build/qilo build/screenshot.png; fi
 
-# Optimised build; every figure against its floor in one table: the
+# Optimised builds; every figure against its floor in one table: the
 # micro-benchmarks, the window's start-up against a bare Qt window, fetches
-# over loopback against curl. A failing run fails.
+# over loopback against curl, qilo.exe's start-up under wine against a bare
+# Win32 window. A failing run fails.
 BENCH_ROWS := build-release/bench/rows.txt
-bench: deps
+bench: deps windows
 	$(call install_missing,curl)
 	cmake --preset release
 	cmake --build --preset release
 	python3 bench/micro_bench.py build-release/bench/qilo_bench > $(BENCH_ROWS)
 	sh bench/startup_bench.sh build-release/qilo build-release/bench/bare_qt_window >> $(BENCH_ROWS)
 	bash bench/fetch_bench.sh build-release/qilo-cli >> $(BENCH_ROWS)
+	sh bench/wine_startup_bench.sh build-win/qilo.exe build-win/bench/bare_win32_window.exe \
+	  build-win/bench/controls_win32_window.exe >> $(BENCH_ROWS)
 	sh bench/table.sh < $(BENCH_ROWS)
 
 format:

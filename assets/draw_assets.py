@@ -861,15 +861,6 @@ def contact_sheet(items):
     return sheet
 
 
-def qrc_text(names):
-    """The Qt resource file that embeds the named files under /assets."""
-    lines = ["<!DOCTYPE RCC>", '<RCC version="1.0">',
-             '  <qresource prefix="/assets">']
-    lines += ["    <file>%s</file>" % n for n in names]
-    lines += ["  </qresource>", "</RCC>", ""]
-    return "\n".join(lines)
-
-
 def main():
     band = draw_title_band()
     left = draw_edge("sbbi")
@@ -910,7 +901,6 @@ def main():
                                 bmp_bytes(img)))
             if name in ("logo.bmp", "calculate.bmp", "arrow_up.bmp"):
                 scaled.append((scale_name(name, s)[:-4], img, 4))
-    files.append(("assets.qrc", qrc_text([n for n, _ in files]).encode()))
     files += scaled_bmps
     sheet = contact_sheet([
         ("title_band", band, 4),
