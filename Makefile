@@ -108,7 +108,8 @@ bench: deps windows
 	cmake --preset release
 	cmake --build --preset release
 	python3 bench/micro_bench.py build-release/bench/qilo_bench > $(BENCH_ROWS)
-	sh bench/startup_bench.sh build-release/qilo build-release/bench/bare_qt_window >> $(BENCH_ROWS)
+	sh bench/startup_bench.sh build-release/qilo build-release/bench/bare_qt_window \
+	  build-release/bench/fonts_qt_window >> $(BENCH_ROWS)
 	bash bench/fetch_bench.sh build-release/qilo-cli >> $(BENCH_ROWS)
 	sh bench/wine_startup_bench.sh build-win/qilo.exe build-win/bench/bare_win32_window.exe \
 	  build-win/bench/controls_win32_window.exe >> $(BENCH_ROWS)
