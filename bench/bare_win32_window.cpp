@@ -8,9 +8,10 @@
 // commctrl.h after windows.h.
 #include <commctrl.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+
+#include "app/win32/startup_probe.h"
 
 namespace {
 
@@ -21,21 +22,6 @@ int g_dpi = 96;
 HFONT g_font = nullptr;
 
 int Scaled(int v) { return (v * g_dpi + 48) / 96; }
-
-// The same report as qilo.exe's: nanoseconds since 1970, then the end.
-void ReportFirstFrame(const char* path) {
-  FILETIME now;
-  GetSystemTimePreciseAsFileTime(&now);
-  const unsigned long long ticks =
-      (static_cast<unsigned long long>(now.dwHighDateTime) << 32) |
-      now.dwLowDateTime;
-  if (FILE* f = std::fopen(path, "wb")) {
-    std::fprintf(f, "first_frame_ns=%llu\n",
-                 (ticks - 116444736000000000ULL) * 100ULL);
-    std::fclose(f);
-  }
-  PostQuitMessage(0);
-}
 
 LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
@@ -165,7 +151,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const auto report_when_painted = [&] {
     if (reported || (HIWORD(GetQueueStatus(QS_PAINT)) & QS_PAINT)) return;
     reported = true;
-    ReportFirstFrame(probe);
+    qilo::ReportFirstFrame(probe);
   };
   report_when_painted();
   MSG msg;
