@@ -22,8 +22,15 @@ struct EmbeddedPicture {
 extern const EmbeddedPicture kEmbeddedPictures[];
 extern const std::size_t kEmbeddedPictureCount;
 
-// The drawing of the picture `file` ("logo.bmp": the extension is ignored)
-// for `scale`; a null image when there is none.
-QImage EmbeddedImage(QStringView file, double scale);
+// The picture `file` ("logo.bmp": the extension is ignored) drawn for
+// `scale`, or null when the program lacks it. Its size and presence need no
+// decoding.
+const EmbeddedPicture* FindEmbeddedPicture(QStringView file, double scale);
+
+// Its pixels; a null image for a null picture.
+QImage EmbeddedImage(const EmbeddedPicture* picture);
+inline QImage EmbeddedImage(QStringView file, double scale) {
+  return EmbeddedImage(FindEmbeddedPicture(file, scale));
+}
 
 }  // namespace qilo

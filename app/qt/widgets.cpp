@@ -95,7 +95,9 @@ double PictureScaleFor(double ratio, std::span<const double> scales) {
 
 PictureBox::PictureBox(const QString& file, PictureMode mode, QWidget* parent)
     : QWidget(parent), file_(file), mode_(mode) {
-  size_ = EmbeddedImage(file, 1).size();
+  if (const EmbeddedPicture* one = FindEmbeddedPicture(file, 1)) {
+    size_ = QSize(one->width, one->height);
+  }
   if (size_.isValid() && mode != PictureMode::kStretch) resize(size_);
   // A press on a picture belongs to what lies beneath (the drag strip).
   setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -105,7 +107,7 @@ void PictureBox::Pick(qreal ratio) {
   picked_for_ = ratio;
   std::vector<double> scales;
   for (const double scale : kPictureScales) {
-    if (scale == 1 || !EmbeddedImage(file_, scale).isNull()) {
+    if (scale == 1 || FindEmbeddedPicture(file_, scale) != nullptr) {
       scales.push_back(scale);
     }
   }
