@@ -6,6 +6,7 @@
 #include <QPalette>
 #include <QStringList>
 #include <cstring>
+#include <utility>
 
 namespace qilo {
 
@@ -67,33 +68,24 @@ QString HeaviestSans() {
 
 namespace {
 
-// The installed families a layout face stands for: the face itself where the
-// desktop has it, then its substitutes. Naming them on the font spares Qt the
-// search for the missing face and a fontconfig fallback sort for each
-// missing name and script (a third of the window's start-up), and keeps the
-// substitutes' order for the characters the first family lacks.
-QStringList InstalledChain(const QString& face) {
+// The installed families each layout face stands for, in order: the face
+// itself where the desktop has it, then its substitutes. Naming them on the
+// font spares Qt the search for the missing face and a fontconfig fallback
+// sort for each missing name and script (a third of the window's start-up),
+// and keeps the substitutes' order for the characters the first family
+// lacks. Written with the substitutes.
+QHash<QString, QStringList>& InstalledChains() {
   static QHash<QString, QStringList> chains;
-  const auto known = chains.constFind(face);
-  if (known != chains.cend()) return *known;
-  const QStringList installed = QFontDatabase::families();
-  QStringList chain;
-  for (const QString& family : QStringList{face} + QFont::substitutes(face)) {
-    if (installed.contains(family, Qt::CaseInsensitive) &&
-        !chain.contains(family, Qt::CaseInsensitive)) {
-      chain << family;
-    }
-  }
-  if (chain.isEmpty()) chain << face;  // Qt's own matching, as before
-  chains.insert(face, chain);
-  return chain;
+  return chains;
 }
 
 }  // namespace
 
 QFont ToQFont(const FontSpec& font) {
   QFont f;
-  f.setFamilies(InstalledChain(QString::fromUtf8(font.face)));
+  const QString face = QString::fromUtf8(font.face);
+  // A face without installed stand-ins is left to Qt's own matching.
+  f.setFamilies(InstalledChains().value(face, QStringList{face}));
   f.setPixelSize(font.pixel_size);
   if (font.bold) {
     f.setWeight(std::strcmp(font.face, kBlackFace) == 0 ? QFont::Black
@@ -109,12 +101,26 @@ void InstallFontSubstitutes() {
   // Tahoma's digits are narrow: the condensed face keeps "10965.30" inside
   // the 62-pixel result fields.
   const QString narrow = QStringLiteral("DejaVu Sans Condensed");
-  QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {sans, cjk});
-  QFont::insertSubstitutions(QStringLiteral("Tahoma"), {narrow, sans, cjk});
-  QFont::insertSubstitutions(QString::fromUtf8(kBlackFace),
-                             {HeaviestSans(), sans, cjk});
-  QFont::insertSubstitutions(QString::fromUtf8("宋体"), {cjk, sans});
-  QFont::insertSubstitutions(QString::fromUtf8("黑体"), {cjk, sans});
+  const std::pair<const char*, QStringList> kSubstitutes[] = {
+      {"MS Sans Serif", {sans, cjk}},
+      {"Tahoma", {narrow, sans, cjk}},
+      {kBlackFace, {HeaviestSans(), sans, cjk}},
+      {"宋体", {cjk, sans}},
+      {"黑体", {cjk, sans}},
+  };
+  const QStringList installed = QFontDatabase::families();
+  for (const auto& [name, substitutes] : kSubstitutes) {
+    const QString face = QString::fromUtf8(name);
+    QFont::insertSubstitutions(face, substitutes);
+    QStringList chain;
+    for (const QString& family : QStringList{face} + substitutes) {
+      if (installed.contains(family, Qt::CaseInsensitive) &&
+          !chain.contains(family, Qt::CaseInsensitive)) {
+        chain << family;
+      }
+    }
+    if (!chain.isEmpty()) InstalledChains().insert(face, chain);
+  }
 }
 
 }  // namespace qilo
