@@ -37,7 +37,7 @@ int main(int argc, char* argv[]) {
       QIcon(QPixmap::fromImage(qilo::EmbeddedImage(u"mainicon.png", 1))));
   fontconfig_ready.join();
   qilo::InstallFontSubstitutes();
-  const auto qt_texts = qilo::InstallQtTranslations(QLocale());
+  qilo::QtTranslationsOnDemand qt_texts;
   qilo::SetDecimalSeparator(qilo::UserDecimalSymbol());
 
   qilo::QtDesktop desktop;

@@ -1023,6 +1023,35 @@ TEST_F(QtTextsTest, TheUsersLocaleOrChineseNamesTheContextMenuAndTheBoxButton) {
   }
 }
 
+// Read when the first context menu or error box is about to show them, and
+// gone with their holder.
+TEST_F(QtTextsTest, ReadWhenTheFirstMenuOrBoxShowsThem) {
+  for (const bool box : {false, true}) {
+    SCOPED_TRACE(box ? "error box" : "context menu");
+    QtTranslationsOnDemand texts(QLocale(QLocale::Chinese, QLocale::China));
+    EXPECT_FALSE(HasChinese(MenuTexts().front()));
+    QString shown;
+    if (box) {
+      WhenBoxOpens([&shown](QMessageBox* open) {
+        shown = open->button(QMessageBox::Ok)->text();
+      });
+      desktop_.ShowError("x");
+    } else {
+      QTimer::singleShot(0, [&shown] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) return;
+        shown = menu->actions().front()->text();
+        menu->close();
+      });
+      QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                              Edit("EdOther")->mapToGlobal(QPoint(5, 5)));
+      QApplication::sendEvent(Edit("EdOther"), &event);
+    }
+    EXPECT_TRUE(HasChinese(shown)) << shown.toStdString();
+  }
+  EXPECT_FALSE(HasChinese(MenuTexts().front()));
+}
+
 TEST_F(QtTextsTest, ChineseWhereQtHasNoCatalogueForTheLocale) {
   const struct {
     QLocale locale;

@@ -11,6 +11,7 @@
 #include "app/qt/gbk_qt.h"
 #include "app/qt/main_window.h"
 #include "app/qt/pictures.h"
+#include "app/qt/translations.h"
 
 namespace qilo {
 
@@ -62,6 +63,7 @@ void QtDesktop::ShowError(const std::string& text) {
   // meanwhile does not open a second box.
   if (error_box_open_) return;
   error_box_open_ = true;
+  NeedQtTranslations();
   QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle),
                   FromGbk(text), QMessageBox::Ok, window_);
   box.exec();

@@ -3,8 +3,14 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QString>
+#include <utility>
 
 namespace qilo {
+namespace {
+
+QtTranslationsOnDemand* on_demand = nullptr;
+
+}  // namespace
 
 std::unique_ptr<QTranslator> InstallQtTranslations(const QLocale& locale) {
   const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
@@ -18,6 +24,21 @@ std::unique_ptr<QTranslator> InstallQtTranslations(const QLocale& locale) {
   }
   QCoreApplication::installTranslator(translator.get());
   return translator;
+}
+
+QtTranslationsOnDemand::QtTranslationsOnDemand(QLocale locale)
+    : locale_(std::move(locale)) {
+  on_demand = this;
+}
+
+QtTranslationsOnDemand::~QtTranslationsOnDemand() {
+  if (on_demand == this) on_demand = nullptr;
+}
+
+void NeedQtTranslations() {
+  if (on_demand == nullptr || on_demand->tried_) return;
+  on_demand->tried_ = true;
+  on_demand->translator_ = InstallQtTranslations(on_demand->locale_);
 }
 
 }  // namespace qilo

@@ -17,6 +17,7 @@
 #include "app/fit_font.h"
 #include "app/qt/gbk_qt.h"
 #include "app/qt/pictures.h"
+#include "app/qt/translations.h"
 
 namespace qilo {
 namespace {
@@ -410,6 +411,7 @@ void EditField::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void EditField::contextMenuEvent(QContextMenuEvent* event) {
+  NeedQtTranslations();
   std::unique_ptr<QMenu> menu(createStandardContextMenu());
   // The menu's paste bypasses the key filter but not the byte limit. Qt names
   // the action only from 6.5 on; before, its text is the one to go by.
