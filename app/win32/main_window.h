@@ -138,6 +138,7 @@ class Win32MainWindow : public FrontEnd {
   FontCache fonts_;
   int dpi_ = kLayoutDpi;
   OwnedBrush cream_;
+  OwnedDc measure_dc_;      // the captions are measured in it
   std::deque<Item> items_;  // table order; a deque keeps addresses
   std::unordered_map<const Control*, Item*> by_control_;
   std::unordered_map<HWND, Item*> by_hwnd_;

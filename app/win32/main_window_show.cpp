@@ -189,12 +189,13 @@ void Win32MainWindow::ShowTool(Item& item) {
 void Win32MainWindow::MeasureLabel(Item& item) {
   const FontSpec& font = item.layout->font;
   const HFONT handle = FontOf(font);
-  SetLastError(ERROR_SUCCESS);
-  const WindowDc screen(nullptr);
-  if (screen.Get() == nullptr) {
-    ThrowLastError(std::string("measure the caption of ") + item.layout->name);
+  // One memory DC for all captions: getting and releasing the screen's for
+  // each cost a round trip to the system apiece.
+  if (!measure_dc_) {
+    measure_dc_.Reset(Checked("measure the captions",
+                              [] { return CreateCompatibleDC(nullptr); }));
   }
-  item.extent = TextExtent(screen.Get(), handle, item.text);
+  item.extent = TextExtent(measure_dc_.Get(), handle, item.text);
   if (IsFullStop(*item.layout)) {
     item.ink_left = InkLeft(handle, item.text, item.extent);
   }
