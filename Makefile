@@ -2,12 +2,14 @@
 # Both install what is missing first (Debian 12, apt-get).
 
 # qt6-wayland and weston: the window on a Wayland desktop, and its test there;
-# xdg-utils: a click on a link opens the browser.
+# xdg-utils: a click on a link opens the browser; libxfixes-dev: the test
+# that reads the pointer's image from the X server.
 PACKAGES := cmake ninja-build g++ python3 libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev libgl-dev xvfb xauth fonts-wqy-microhei fonts-dejavu-core \
             python3-pil fonts-dejavu-extra fonts-lato x11-utils imagemagick xdotool \
             qt6-translations-l10n desktop-file-utils appstream file \
-            qt6-wayland weston xdg-utils clang-format pkg-config libfontconfig-dev
+            qt6-wayland weston xdg-utils clang-format pkg-config libfontconfig-dev \
+            libxfixes-dev
 # The Debian package: dpkg-shlibdeps computes its Depends, lintian checks it.
 PACKAGE_PACKAGES := dpkg-dev lintian
 # The fuzzing harnesses.

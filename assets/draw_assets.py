@@ -619,14 +619,18 @@ def hand_outline_at(s):
     return bits, 0, px(10 * s)
 
 
-def draw_hand_png():
-    bits = hand_outline()
-    img = Image.new("RGBA", (32, 32), (0, 0, 0, 0))
-    for y in range(32):
-        for x in range(32):
+def hand_png(bits):
+    size = len(bits)
+    img = Image.new("RGBA", (size, size), (0, 0, 0, 0))
+    for y in range(size):
+        for x in range(size):
             if bits[y][x]:
                 img.putpixel((x, y), (0, 0, 0, 255))
     return img
+
+
+def draw_hand_png():
+    return hand_png(hand_outline())
 
 
 # --- program icon ----------------------------------------------------------
@@ -901,6 +905,10 @@ def main():
                                 bmp_bytes(img)))
             if name in ("logo.bmp", "calculate.bmp", "arrow_up.bmp"):
                 scaled.append((scale_name(name, s)[:-4], img, 4))
+        # The hand as the Qt window shows it at this scale, the same drawing
+        # as in hand.cur.
+        files.append((scale_name("hand.png", s),
+                      png_bytes(hand_png(hand_outline_at(s)[0]))))
     files += scaled_bmps
     sheet = contact_sheet([
         ("title_band", band, 4),

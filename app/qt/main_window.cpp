@@ -320,6 +320,15 @@ void QtMainWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
 }
 
+// On a screen of another scale a hand in the cursor table is drawn anew for
+// it.
+bool QtMainWindow::event(QEvent* event) {
+  if (event->type() == QEvent::ScreenChangeInternal && desktop_.HandCursor()) {
+    desktop_.LoadHandCursor();
+  }
+  return QWidget::event(event);
+}
+
 bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
   Item* item = by_widget_.value(watched, nullptr);
   if (item == nullptr) return QWidget::eventFilter(watched, event);

@@ -812,6 +812,14 @@ TEST_F(QtWindowTest, WholeAtTheDisplayScale) {
         StrokeWidths(image, device_rect(k.name), k.along_rows, k.length, k.ink);
     EXPECT_EQ(widths.size(), 1u) << ::testing::PrintToString(widths);
   }
+
+  // The hand the links show: drawn for the scale and shown pixel for pixel,
+  // its hot spot on the tip of the finger in layout pixels.
+  ASSERT_TRUE(desktop_.LoadHandCursor());
+  const QCursor& hand = *desktop_.HandCursor();
+  EXPECT_EQ(hand.pixmap().size(), QSize(32, 32) * s);
+  EXPECT_EQ(hand.pixmap().devicePixelRatio(), s);
+  EXPECT_EQ(hand.hotSpot(), QPoint(0, 10));
 }
 
 TEST(PictureScaleTest, TheSameScaleElseTheNextLargerElseTheLargest) {

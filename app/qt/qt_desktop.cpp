@@ -6,12 +6,14 @@
 #include <QPixmap>
 #include <QThread>
 #include <QUrl>
+#include <cmath>
 
 #include "app/layout.h"
 #include "app/qt/gbk_qt.h"
 #include "app/qt/main_window.h"
 #include "app/qt/pictures.h"
 #include "app/qt/translations.h"
+#include "app/qt/widgets.h"
 
 namespace qilo {
 
@@ -23,11 +25,20 @@ void QtDesktop::ShellOpen(const std::string& url, const std::string&) {
   QDesktopServices::openUrl(QUrl(FromGbk(url), QUrl::TolerantMode));
 }
 
+// The hand drawn for the window's scale, shown pixel for pixel. Its hot spot
+// is the drawing's (0, 10) at 1: QCursor and Qt's Wayland plugin take it in
+// layout pixels, Qt's X11 plugin in the pixmap's own.
 bool QtDesktop::LoadHandCursor() {
   // Storing into the slot releases what it held, also when the load fails.
   hand_.reset();
-  const QPixmap hand = QPixmap::fromImage(EmbeddedImage(u"hand.png", 1));
-  if (!hand.isNull()) hand_.emplace(hand, 0, 10);
+  const double ratio = window_ != nullptr ? window_->devicePixelRatioF()
+                                          : qApp->devicePixelRatio();
+  const double scale = DrawnScaleFor(u"hand.png", ratio);
+  QPixmap hand = QPixmap::fromImage(EmbeddedImage(u"hand.png", scale));
+  hand.setDevicePixelRatio(scale);
+  const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+  const int hot_y = x11 ? static_cast<int>(std::floor(10 * scale + 0.5)) : 10;
+  if (!hand.isNull()) hand_.emplace(hand, 0, hot_y);
   if (window_ != nullptr) window_->RefreshCursors();
   return hand_.has_value();
 }

@@ -104,15 +104,19 @@ PictureBox::PictureBox(const QString& file, PictureMode mode, QWidget* parent)
   setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void PictureBox::Pick(qreal ratio) {
-  picked_for_ = ratio;
+double DrawnScaleFor(QStringView file, double ratio) {
   std::vector<double> scales;
   for (const double scale : kPictureScales) {
-    if (scale == 1 || FindEmbeddedPicture(file_, scale) != nullptr) {
+    if (scale == 1 || FindEmbeddedPicture(file, scale) != nullptr) {
       scales.push_back(scale);
     }
   }
-  shown_scale_ = PictureScaleFor(ratio, scales);
+  return PictureScaleFor(ratio, scales);
+}
+
+void PictureBox::Pick(qreal ratio) {
+  picked_for_ = ratio;
+  shown_scale_ = DrawnScaleFor(file_, ratio);
   QImage image = EmbeddedImage(file_, shown_scale_);
   if (!image.isNull() && mode_ == PictureMode::kAutoSizeTransparent) {
     image = image.convertToFormat(QImage::Format_ARGB32);

@@ -21,6 +21,10 @@ inline constexpr double kPictureScales[] = {1, 1.25, 1.5, 2};
 // largest.
 double PictureScaleFor(double ratio, std::span<const double> scales);
 
+// The same among the scales the compiled-in picture `file` is drawn for (1
+// counts even where it is missing).
+double DrawnScaleFor(QStringView file, double ratio);
+
 // A picture control: the bitmap stretched to the control's size, or at its own
 // size; a transparent one leaves out the colour of its bottom-left pixel. It
 // shows the bitmap drawn for the display scale on whole device pixels, and
