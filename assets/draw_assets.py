@@ -629,10 +629,6 @@ def hand_png(bits):
     return img
 
 
-def draw_hand_png():
-    return hand_png(hand_outline())
-
-
 # --- program icon ----------------------------------------------------------
 
 S = 4  # supersampling factor of the icon
@@ -873,7 +869,7 @@ def main():
     calc = draw_calculate()
     up = draw_arrow(True)
     down = draw_arrow(False)
-    hand = draw_hand_png()
+    hand = hand_png(hand_outline())
     icon = draw_icon()
 
     files = [
