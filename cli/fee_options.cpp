@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "calc/fee_inputs.h"
+#include "exact/fee_inputs.h"
 #include "text/gbk.h"
 
 namespace qilo::cli {

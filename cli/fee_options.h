@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "calc/fee_schedule.h"
-#include "calc/trade_fees.h"
 #include "cli/command.h"
+#include "exact/fee_schedule.h"
+#include "exact/trade_fees.h"
 
 // The usage of the rule options that fees and statement share.
 #define QILO_FEE_RULE_USAGE                                          \

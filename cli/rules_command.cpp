@@ -2,11 +2,11 @@
 #include <string>
 #include <vector>
 
-#include "calc/fee_inputs.h"
-#include "calc/fee_report.h"
-#include "calc/fee_schedule.h"
 #include "cli/command.h"
 #include "cli/fee_options.h"
+#include "exact/fee_inputs.h"
+#include "exact/fee_report.h"
+#include "exact/fee_schedule.h"
 #include "text/gbk.h"
 
 namespace qilo::cli {

@@ -4,12 +4,12 @@
 #include <string_view>
 #include <vector>
 
-#include "calc/fee_inputs.h"
-#include "calc/fee_report.h"
 #include "calc/number_text.h"
-#include "calc/trade_fees.h"
 #include "cli/command.h"
 #include "cli/fee_options.h"
+#include "exact/fee_inputs.h"
+#include "exact/fee_report.h"
+#include "exact/trade_fees.h"
 #include "os/files.h"
 #include "text/gbk.h"
 

@@ -1,4 +1,4 @@
-#include "calc/fee_schedule.h"
+#include "exact/fee_schedule.h"
 
 #include <cstdio>
 

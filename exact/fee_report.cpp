@@ -1,4 +1,4 @@
-#include "calc/fee_report.h"
+#include "exact/fee_report.h"
 
 #include <tuple>
 #include <utility>

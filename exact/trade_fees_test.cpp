@@ -1,4 +1,4 @@
-#include "calc/trade_fees.h"
+#include "exact/trade_fees.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <sstream>
 #include <string>
 
-#include "calc/fee_inputs.h"
-#include "calc/fee_report.h"
+#include "exact/fee_inputs.h"
+#include "exact/fee_report.h"
 #include "text/expect_error.h"
 
 namespace qilo {

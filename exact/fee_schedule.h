@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "calc/decimal.h"
+#include "exact/decimal.h"
 #include "text/exception.h"
 
 namespace qilo {

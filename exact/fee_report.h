@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "calc/decimal.h"
-#include "calc/fee_schedule.h"
-#include "calc/trade_fees.h"
+#include "exact/decimal.h"
+#include "exact/fee_schedule.h"
+#include "exact/trade_fees.h"
 
 namespace qilo {
 

@@ -1,10 +1,10 @@
-#include "calc/fee_schedule.h"
+#include "exact/fee_schedule.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "calc/trade_fees.h"
+#include "exact/trade_fees.h"
 #include "text/expect_error.h"
 
 namespace qilo {

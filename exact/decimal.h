@@ -10,7 +10,7 @@
 namespace qilo {
 
 // A result the 128-bit integer of a Decimal cannot hold, or a division by
-// zero. Inputs within the bounds of calc/fee_inputs.h never raise it.
+// zero. Inputs within the bounds of exact/fee_inputs.h never raise it.
 QILO_DECLARE_EXCEPTION(EDecimalError, Exception);
 
 // An exact decimal number: a signed 128-bit count of units of 10^-scale.

@@ -1,4 +1,4 @@
-#include "calc/decimal.h"
+#include "exact/decimal.h"
 
 #include <algorithm>
 

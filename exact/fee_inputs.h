@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "calc/decimal.h"
-#include "calc/fee_schedule.h"
+#include "exact/decimal.h"
+#include "exact/fee_schedule.h"
 
 namespace qilo {
 

@@ -1,4 +1,4 @@
-#include "calc/fee_inputs.h"
+#include "exact/fee_inputs.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
-#include "calc/trade_fees.h"
+#include "exact/trade_fees.h"
 
 #include <algorithm>
 
-#include "calc/fee_inputs.h"
+#include "exact/fee_inputs.h"
 
 namespace qilo {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "calc/decimal.h"
-#include "calc/fee_schedule.h"
+#include "exact/decimal.h"
+#include "exact/fee_schedule.h"
 
 namespace qilo {
 
@@ -18,7 +18,7 @@ enum class Side { kBuy, kSell };
 // (per mille of the amount, at least `min_commission` yuan; 0 waives the
 // minimum) covers the exchanges' handling and regulation fees, as brokers
 // charge them; `other_fee` is yuan per side. Values as the parsers of
-// calc/fee_inputs.h give them.
+// exact/fee_inputs.h give them.
 struct FeeTerms {
   Date date;
   Exchange exchange = Exchange::kShanghai;
@@ -76,7 +76,7 @@ struct TradeResult {
 // Buys and sells `count` shares under `terms`. Throws EFeeInputError when
 // there are no rules for the date on the exchange or a price or the count
 // fails CheckPrice or CheckCount; EDecimalError only for terms beyond the
-// bounds of calc/fee_inputs.h.
+// bounds of exact/fee_inputs.h.
 TradeResult ComputeTrade(const FeeTerms& terms, const Decimal& buy_price,
                          const Decimal& sell_price, const Decimal& count,
                          const std::optional<TradeTarget>& target = {});
