@@ -365,9 +365,8 @@ TEST(CliTest, FeesAndRules) {
        "profit_rate=4.80\nbreak_even=1.241\ntarget=1.341\n",
        "", 0},
       {"rules --date 2023-08-27",
-       "2022-04-29 | stamp tax 1 per mille, sell side only | transfer fee "
-       "(both sides) sh 0.01 per mille of the amount; sz 0.01 per mille of "
-       "the amount; bj 0.01 per mille of the amount\n",
+       "2022-04-29 起 | 印花税 1‰，仅卖出 | 过户费（买卖双边）上海 成交金额的 "
+       "0.01‰；深圳 成交金额的 0.01‰；北京 成交金额的 0.01‰\n",
        "", 0},
       {"rules --date 2008-04-23", "", "no fee rules for 2008-04-23\n", 2},
       {"rules --date 2023-02-29", "",

@@ -26,7 +26,7 @@ bool ReadFeeTerms(const ParsedArgs& parsed, FeeTerms* terms,
 // Today's date in the local time zone.
 Date LocalToday();
 
-// Writes the error's message (GBK) on stderr as UTF-8 and gives exit code 2.
+// Writes the error's message (UTF-8) on one stderr line and gives exit code 2.
 int FeeError(const Exception& error);
 
 }  // namespace qilo::cli

@@ -8,7 +8,6 @@
 #include "exact/fee_inputs.h"
 #include "exact/fee_report.h"
 #include "exact/trade_fees.h"
-#include "text/gbk.h"
 
 namespace qilo::cli {
 namespace {
@@ -30,28 +29,24 @@ int RunFees(const std::vector<std::string>& args) {
   FeeTerms terms;
   try {
     if (!ReadFeeTerms(parsed, &terms, &error)) return UsageError("fees", error);
-    terms.date = parsed.Has("--date")
-                     ? ParseTradeDate(Utf8ToGbk(parsed.Get("--date")))
-                     : LocalToday();
+    terms.date = parsed.Has("--date") ? ParseTradeDate(parsed.Get("--date"))
+                                      : LocalToday();
     const std::vector<std::string>& p = parsed.positionals;
-    const Decimal buy = ParsePrice(Utf8ToGbk(p[0]), terms.kind);
-    const Decimal sell = ParsePrice(Utf8ToGbk(p[1]), terms.kind);
-    const Decimal count = ParseCount(Utf8ToGbk(p[2]));
+    const Decimal buy = ParsePrice(p[0], terms.kind);
+    const Decimal sell = ParsePrice(p[1], terms.kind);
+    const Decimal count = ParseCount(p[2]);
     std::optional<TradeTarget> target;
     if (parsed.Has("--target-profit")) {
-      target = TradeTarget{
-          TradeTarget::Kind::kProfit,
-          ParseTargetProfit(Utf8ToGbk(parsed.Get("--target-profit")))};
+      target = TradeTarget{TradeTarget::Kind::kProfit,
+                           ParseTargetProfit(parsed.Get("--target-profit"))};
     } else if (parsed.Has("--target-rate")) {
-      target =
-          TradeTarget{TradeTarget::Kind::kRate,
-                      ParseTargetRate(Utf8ToGbk(parsed.Get("--target-rate")))};
+      target = TradeTarget{TradeTarget::Kind::kRate,
+                           ParseTargetRate(parsed.Get("--target-rate"))};
     }
     const TradeResult result = ComputeTrade(terms, buy, sell, count, target);
-    const std::string out =
-        parsed.Has("--fields")
-            ? FeeFieldLines(result, terms.kind)
-            : GbkToUtf8(FeeSummary(terms, buy, sell, count, result));
+    const std::string out = parsed.Has("--fields")
+                                ? FeeFieldLines(result, terms.kind)
+                                : FeeSummary(terms, buy, sell, count, result);
     std::fputs(out.c_str(), stdout);
     return 0;
   } catch (const Exception& e) {

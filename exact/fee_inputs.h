@@ -19,8 +19,8 @@ inline constexpr long long kMaxFeeYuan = 1'000'000'000;   // minimum, other
 inline constexpr long long kMaxTargetProfit = 1'000'000'000'000'000;  // yuan
 inline constexpr long long kMaxTargetRate = 10'000;                   // %
 
-// Each function reads a GBK text and throws EFeeInputError with a message that
-// names the input and its value: "price '10.005' is not on the 0.01 tick",
+// Each function reads a UTF-8 text and throws EFeeInputError with a message
+// that names the input and its value: "price '10.005' is not on the 0.01 tick",
 // "count '0' is not a whole number above zero", "commission '150' is above
 // 100, the largest the exact arithmetic takes", "... is not a number", "... has
 // more than 4 decimals".

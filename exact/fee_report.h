@@ -21,7 +21,7 @@ std::string PriceText(const Decimal& price, SecurityKind kind);
 // target when there is one.
 std::string FeeFieldLines(const TradeResult& result, SecurityKind kind);
 
-// The trade in readable Chinese lines (GBK), each ended by "\n": the rules
+// The trade in readable Chinese lines (UTF-8), each ended by "\n": the rules
 // applied, each side with its fees, cost, proceeds, profit with its rate, the
 // break-even price and the target.
 std::string FeeSummary(const FeeTerms& terms, const Decimal& buy_price,
