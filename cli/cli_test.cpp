@@ -184,7 +184,7 @@ TEST(CliTest, HelpVersionAndUsageErrors) {
   EXPECT_EQ(bare.code, 64);
   EXPECT_EQ(bare.out, "");
   EXPECT_EQ(
-      bare.err.rfind("usage: qilo-cli COMMAND [ARGS]\n  qilo-cli calc ", 0),
+      bare.err.rfind("usage: qilo-cli COMMAND [ARGS]\n  qilo-cli average ", 0),
       0u);
 }
 
@@ -409,7 +409,8 @@ TEST(CliTest, FeesAndRules) {
             RunCli(std::string("fees --date ") + today + " 10 11 1000").out);
   // Each new command is in the program's help with its usage and summary.
   const std::string help = RunCli("--help").out;
-  for (const char* command : {"fees", "statement", "rules"}) {
+  for (const char* command :
+       {"fees", "statement", "rules", "limits", "average", "t"}) {
     SCOPED_TRACE(command);
     const std::string usage = RunCli(std::string(command) + " --help").out;
     ASSERT_EQ(usage.rfind(std::string("usage: qilo-cli ") + command, 0), 0u);

@@ -8,8 +8,8 @@
 namespace qilo::cli {
 
 std::vector<std::string> FeeRuleOptions() {
-  return {"--market",         "--kind",  "--commission",
-          "--min-commission", "--other", "--rounding"};
+  return {"--market", "--kind",     "--commission", "--min-commission",
+          "--other",  "--rounding", "--code"};
 }
 
 bool ReadFeeTerms(const ParsedArgs& parsed, FeeTerms* terms,
@@ -38,6 +38,13 @@ bool ReadFeeTerms(const ParsedArgs& parsed, FeeTerms* terms,
   }
   if (parsed.Has("--other")) {
     terms->other_fee = ParseFeeYuan(parsed.Get("--other"), "other fee");
+  }
+  terms->date = parsed.Has("--date") ? ParseTradeDate(parsed.Get("--date"))
+                                     : LocalToday();
+  if (parsed.Has("--code")) {
+    ApplySecurityCode(parsed.Get("--code"),
+                      parsed.Has("--market") ? exchange : std::nullopt,
+                      parsed.Has("--kind") ? kind : std::nullopt, terms);
   }
   return true;
 }

@@ -38,7 +38,8 @@ int RunStatement(const std::vector<std::string>& args) {
   // A file that is not well-formed UTF-8 (overlong forms and surrogates are
   // not) is a GBK export, as Chinese brokers write them.
   if (!Utf8ToUtf16(bytes).lossless) bytes = GbkToUtf8(bytes);
-  const StatementOutput out = ComputeStatement(bytes, terms);
+  const StatementOutput out =
+      ComputeStatement(bytes, terms, parsed.Get("--code"));
   for (const std::string& line : out.lines) std::printf("%s\n", line.c_str());
   std::fflush(stdout);
   for (const std::string& line : out.errors) {
@@ -50,7 +51,8 @@ int RunStatement(const std::vector<std::string>& args) {
 const Registrar kRegistrar(
     "statement", "statement " QILO_FEE_RULE_USAGE " FILE.csv",
     "adds each side's fees to a CSV of trades (columns date,side,price,count "
-    "and optionally market,kind; UTF-8 or GBK): amount,commission,stamp_tax,"
+    "and optionally market,kind,code; UTF-8 or GBK; --code for lines "
+    "without one): amount,commission,stamp_tax,"
     "transfer_fee,other_fee,fees,net; a bad line is reported on stderr as "
     "\"line N: reason\", the others still written, exit 2",
     &RunStatement);

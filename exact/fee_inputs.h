@@ -41,6 +41,16 @@ Decimal ParseTargetProfit(std::string_view text);
 // Percent, up to 4 decimals, at most kMaxTargetRate either way.
 Decimal ParseTargetRate(std::string_view text);
 
+// Percent, up to 2 decimals, above 0 and at most 100: a price limit.
+Decimal ParseLimitPercent(std::string_view text);
+// Yuan, up to 3 decimals, above 0 and at most kMaxPrice: an average cost,
+// which need not be on the tick.
+Decimal ParseAveragePrice(std::string_view text);
+// Yuan, up to 2 decimals, from 0 to kMaxTargetProfit: a loss to stop at.
+Decimal ParseStopLoss(std::string_view text);
+// Percent of the cost, up to 4 decimals, from 0 to 100: a loss to stop at.
+Decimal ParseStopRate(std::string_view text);
+
 // The checks of ParsePrice and ParseCount for values given as numbers.
 void CheckPrice(const Decimal& price, SecurityKind kind);
 void CheckCount(const Decimal& count);

@@ -66,6 +66,7 @@ std::string FeeFieldLines(const TradeResult& result, SecurityKind kind) {
   if (result.target) {
     out += "target=" + PriceText(*result.target, kind) + "\n";
   }
+  if (result.stop) out += "stop=" + PriceText(*result.stop, kind) + "\n";
   return out;
 }
 
@@ -94,6 +95,9 @@ std::string FeeSummary(const FeeTerms& terms, const Decimal& buy_price,
   out += "保本价 " + PriceText(result.break_even, terms.kind) + "\n";
   if (result.target) {
     out += "目标价 " + PriceText(*result.target, terms.kind) + "\n";
+  }
+  if (result.stop) {
+    out += "止损价 " + PriceText(*result.stop, terms.kind) + "\n";
   }
   return out;
 }

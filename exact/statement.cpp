@@ -4,6 +4,7 @@
 
 #include "exact/fee_inputs.h"
 #include "exact/fee_report.h"
+#include "exact/security_code.h"
 
 namespace qilo {
 namespace {
@@ -55,7 +56,7 @@ std::vector<std::string> SplitCsvLine(std::string_view line) {
 // Where each column is in the header; the optional ones may be missing.
 struct Columns {
   size_t date, side, price, count;
-  std::optional<size_t> market, kind;
+  std::optional<size_t> market, kind, code;
 };
 
 // Throws EFeeInputError "missing column 'NAME'".
@@ -74,7 +75,8 @@ Columns FindColumns(const std::vector<std::string>& header) {
     return *at;
   };
   return Columns{required("date"),  required("side"), required("price"),
-                 required("count"), find("market"),   find("kind")};
+                 required("count"), find("market"),   find("kind"),
+                 find("code")};
 }
 
 Side ReadSide(const std::string& text) {
@@ -83,29 +85,39 @@ Side ReadSide(const std::string& text) {
   throw EFeeInputError("side '" + text + "' is not buy, sell, 买入 or 卖出");
 }
 
-// The line's own market and kind, where it gives them, override the terms.
+// The line's own market, kind and code, where it gives them, override the
+// terms and the default code; a code sets both, and the line's market and
+// kind must agree with it.
 void ReadMarketAndKind(const std::vector<std::string>& fields,
-                       const Columns& columns, FeeTerms* terms) {
+                       const Columns& columns, std::string_view default_code,
+                       FeeTerms* terms) {
+  std::optional<Exchange> exchange;
+  std::optional<SecurityKind> kind;
   if (columns.market && !fields[*columns.market].empty()) {
-    const std::string& code = fields[*columns.market];
-    const std::optional<Exchange> exchange = ExchangeFromCode(code);
+    const std::string& text = fields[*columns.market];
+    exchange = ExchangeFromCode(text);
     if (!exchange) {
-      throw EFeeInputError("market '" + code + "' is not sh, sz or bj");
+      throw EFeeInputError("market '" + text + "' is not sh, sz or bj");
     }
     terms->exchange = *exchange;
   }
   if (columns.kind && !fields[*columns.kind].empty()) {
-    const std::string& code = fields[*columns.kind];
-    const std::optional<SecurityKind> kind = SecurityKindFromCode(code);
-    if (!kind) throw EFeeInputError("kind '" + code + "' is not stock or fund");
+    const std::string& text = fields[*columns.kind];
+    kind = SecurityKindFromCode(text);
+    if (!kind) throw EFeeInputError("kind '" + text + "' is not stock or fund");
     terms->kind = *kind;
   }
+  std::string_view code = default_code;
+  if (columns.code && !fields[*columns.code].empty()) {
+    code = fields[*columns.code];
+  }
+  if (!code.empty()) ApplySecurityCode(code, exchange, kind, terms);
 }
 
 // The added columns of one trade line.
 std::string TradeColumns(const std::vector<std::string>& fields,
                          const Columns& columns, size_t header_size,
-                         FeeTerms terms) {
+                         std::string_view default_code, FeeTerms terms) {
   if (fields.size() != header_size) {
     throw EFeeInputError(std::to_string(fields.size()) +
                          " fields where the header has " +
@@ -113,7 +125,7 @@ std::string TradeColumns(const std::vector<std::string>& fields,
   }
   terms.date = ParseTradeDate(fields[columns.date]);
   const Side side = ReadSide(fields[columns.side]);
-  ReadMarketAndKind(fields, columns, &terms);
+  ReadMarketAndKind(fields, columns, default_code, &terms);
   const Decimal price = ParsePrice(fields[columns.price], terms.kind);
   const Decimal count = ParseCount(fields[columns.count]);
   return SideColumns(ComputeSide(terms, side, price, count), side);
@@ -121,7 +133,8 @@ std::string TradeColumns(const std::vector<std::string>& fields,
 
 }  // namespace
 
-StatementOutput ComputeStatement(std::string_view text, const FeeTerms& terms) {
+StatementOutput ComputeStatement(std::string_view text, const FeeTerms& terms,
+                                 std::string_view code) {
   std::vector<std::string_view> lines;
   for (size_t start = 0; start < text.size();) {
     size_t end = text.find('\n', start);
@@ -151,7 +164,7 @@ StatementOutput ComputeStatement(std::string_view text, const FeeTerms& terms) {
     try {
       out.lines.push_back(std::string(lines[i]) + "," +
                           TradeColumns(SplitCsvLine(lines[i]), columns,
-                                       header_fields.size(), terms));
+                                       header_fields.size(), code, terms));
     } catch (const Exception& e) {
       out.errors.push_back("line " + std::to_string(i + 1) + ": " +
                            e.Message());

@@ -22,12 +22,14 @@ struct StatementOutput {
 
 // Reads a CSV of trades in UTF-8 (lines ended by "\n" or "\r\n", a leading
 // byte order mark allowed): a header naming the columns date, side, price and
-// count, in any order and letter case, and optionally market and kind,
+// count, in any order and letter case, and optionally market, kind and code,
 // then a trade per line; blank lines are skipped. A field in double quotes may
 // hold commas ("" stands for one quote). Each line is priced under `terms`
 // (their date is not used) with its own date, and the market and kind its own
-// columns give. A header without a required column gives no lines and the
-// error "line 1: missing column 'NAME'".
-StatementOutput ComputeStatement(std::string_view text, const FeeTerms& terms);
+// columns give; its code, or `code` when it gives none, sets both (see
+// ApplySecurityCode). A header without a required column gives no lines and
+// the error "line 1: missing column 'NAME'".
+StatementOutput ComputeStatement(std::string_view text, const FeeTerms& terms,
+                                 std::string_view code = {});
 
 }  // namespace qilo
