@@ -10,7 +10,7 @@ build=$2
 jobs=${3:-$(nproc 2>/dev/null || echo 1)}
 here=$(cd "$(dirname "$0")" && pwd)
 # Paired so that each slow harness shares the machine with a fast one.
-harnesses="number_fuzz link_feed_fuzz gbk_fuzz ini_fuzz url_fuzz http_fuzz"
+harnesses="tools_fuzz number_fuzz statement_fuzz link_feed_fuzz trade_inputs_fuzz gbk_fuzz ini_fuzz url_fuzz http_fuzz"
 
 run_one() {
   name=$1
