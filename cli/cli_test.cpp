@@ -314,6 +314,9 @@ TEST(CliTest, FeedStoresWhatThePageAnnounces) {
        "[--force]\n",
        64},
       {"feed --links " + links + " extra", "", std::nullopt, 64},
+      // A build left with the placeholder host asks for the page's address.
+      {"feed --force --links " + links, "",
+       "qilo-cli feed: this build has no feed host: give --url URL\n", 64},
   };
   for (const auto& step : kSteps) {
     SCOPED_TRACE(step.args);
