@@ -32,6 +32,7 @@
 #include <utility>
 
 #include "app/fit_font.h"
+#include "app/picture_form.h"
 #include "app/qt/gbk_qt.h"
 #include "app/qt/look.h"
 #include "app/qt/pictures.h"
@@ -811,6 +812,28 @@ TEST_F(QtWindowTest, WholeAtTheDisplayScale) {
     const std::set<int> widths =
         StrokeWidths(image, device_rect(k.name), k.along_rows, k.length, k.ink);
     EXPECT_EQ(widths.size(), 1u) << ::testing::PrintToString(widths);
+  }
+
+  // Each shape of the 1x drawing keeps its form: the calculate glyphs in as
+  // many unbroken pieces, the step arrows open chevrons.
+  const auto ink_in = [&](const QImage& picture, QRect r, auto is_ink) {
+    return [&picture, r, is_ink](int x, int y) {
+      return is_ink(picture.pixel(r.left() + x, r.top() + y));
+    };
+  };
+  const QImage calc_1x = EmbeddedImage(u"calculate.bmp", 1);
+  const auto teal_ink = exactly(qRgb(0, 128, 128));
+  const QRect calc = device_rect("ImgCal");
+  EXPECT_EQ(
+      InkPieces(calc.width(), calc.height(), ink_in(image, calc, teal_ink)),
+      InkPieces(calc_1x.width(), calc_1x.height(),
+                ink_in(calc_1x, calc_1x.rect(), teal_ink)));
+  for (const char* arrow : {"ImgPriceBuyUp", "ImgPriceBuyDwn", "ImgPriceSellUp",
+                            "ImgPriceSellDwn", "ImgCntUp", "ImgCntDwn"}) {
+    const QRect r = device_rect(arrow);
+    EXPECT_TRUE(ChevronOpen(r.width(), r.height(),
+                            ink_in(image, r, exactly(qRgb(0, 0, 0)))))
+        << arrow;
   }
 
   // The hand the links show: drawn for the scale and shown pixel for pixel,
