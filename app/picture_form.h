@@ -61,4 +61,27 @@ inline bool ChevronOpen(int width, int height, const InkAt& ink) {
   return 3 * inked <= 2 * (bottom - top + 1);
 }
 
+// How many columns the underline of a one-line underlined caption runs past
+// its text's last ink: the underline is the band of rows, lowest in the
+// picture, inked across the most columns; the text is the ink above it.
+inline int UnderlineOverhang(int width, int height, const InkAt& ink) {
+  std::vector<int> inked(height), rightmost(height, -1);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if (!ink(x, y)) continue;
+      ++inked[y];
+      rightmost[y] = x;
+    }
+  }
+  int line = height - 1;
+  for (int y = height - 1; y >= 0; --y) {
+    if (inked[y] > inked[line]) line = y;
+  }
+  while (line > 0 && 5 * inked[line - 1] >= 4 * inked[line]) --line;
+  int text_right = -1;
+  for (int y = 0; y < line; ++y)
+    text_right = std::max(text_right, rightmost[y]);
+  return rightmost[line] - text_right;
+}
+
 }  // namespace qilo

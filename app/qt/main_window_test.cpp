@@ -836,6 +836,19 @@ TEST_F(QtWindowTest, WholeAtTheDisplayScale) {
         << arrow;
   }
 
+  // The contact label's underline ends with its text, not under its blanks.
+  const QRect contact = device_rect("LabConnMe");
+  const QRgb cream = image.pixel(contact.topLeft());
+  const auto not_cream = [cream](QRgb c) {
+    return std::abs(qRed(c) - qRed(cream)) +
+               std::abs(qGreen(c) - qGreen(cream)) +
+               std::abs(qBlue(c) - qBlue(cream)) >
+           60;
+  };
+  EXPECT_LE(UnderlineOverhang(contact.width(), contact.height(),
+                              ink_in(image, contact, not_cream)),
+            2 * s);
+
   // The hand the links show: drawn for the scale and shown pixel for pixel,
   // its hot spot on the tip of the finger in layout pixels.
   ASSERT_TRUE(desktop_.LoadHandCursor());

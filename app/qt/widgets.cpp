@@ -9,10 +9,12 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QStyle>
 #include <cmath>
 #include <memory>
 #include <vector>
 
+#include "app/caption_ink.h"
 #include "app/edit_input.h"
 #include "app/fit_font.h"
 #include "app/qt/gbk_qt.h"
@@ -197,6 +199,15 @@ void CaptionLabel::paintEvent(QPaintEvent* event) {
   if (!rule_.isEmpty()) {
     QPainter painter(this);
     painter.fillRect(rule_, palette().color(QPalette::WindowText));
+    return;
+  }
+  const QString caption = text();
+  const qsizetype drawn = static_cast<qsizetype>(
+      DrawnLength(QStringView(caption), font().underline()));
+  if (drawn < caption.size()) {
+    QPainter painter(this);
+    style()->drawItemText(&painter, contentsRect(), alignment(), palette(),
+                          isEnabled(), caption.left(drawn), foregroundRole());
     return;
   }
   QLabel::paintEvent(event);
