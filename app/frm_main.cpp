@@ -134,10 +134,9 @@ void TFrmMain::CheckMarket(Control& radio) {
   // Only the checked button of the group is a tab stop.
   RadBtSH.tab_stop = RadBtSH.checked;
   RadBtSZ.tab_stop = RadBtSZ.checked;
-  if (&radio == &RadBtSH) {
-    RadBtSHClick();
-  } else {
-    RadBtSZClick();
+  // The click the layout gives the button, as a user's click raises it.
+  if (radio.layout != nullptr && radio.layout->on.click != nullptr) {
+    (this->*radio.layout->on.click)();
   }
 }
 

@@ -55,7 +55,8 @@ class TFrmMain {
   // The market buttons set the transfer rate text.
   void RadBtSHClick();
   void RadBtSZClick();
-  // Checks one market button by program, which raises its click like a user's.
+  // Checks one market button (RadBtSH or RadBtSZ) by program, which raises
+  // the click its layout entry names, as a user's click does.
   void CheckMarket(Control& radio);
 
   // The title strip's labels: minimize and close.
