@@ -40,9 +40,12 @@
 #include "app/qt/widgets.h"
 #include "store/profile_store.h"
 
-// Failures show texts as texts.
+// Failures show texts as texts and colours as their values.
 inline void PrintTo(const QString& text, std::ostream* os) {
   *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QColor& colour, std::ostream* os) {
+  *os << colour.name(QColor::HexArgb).toStdString();
 }
 
 namespace qilo {
