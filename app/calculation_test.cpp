@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
+#include <utility>
 
-#include "calc/number.h"
 #include "text/exception.h"
-#include "text/gbk.h"
 
 namespace qilo {
 namespace {
@@ -75,30 +73,6 @@ TEST(CalculateTest, StopsAtTheStepThatFailsWithTheResultsBeforeIt) {
       EXPECT_EQ(text->empty(), stage > c.reached) << *text;
     }
   }
-}
-
-TEST(CalculateTest, BlankInputsAndAZeroCountRefuseInInputOrder) {
-  using enum CalculationInput;
-  const struct {
-    CalculationInputs in;
-    std::vector<CalculationInput> missing;
-    const char* error;
-  } kCases[] = {
-      {Trade("10", "11", "0.0"), {kCount}, ""},
-      {{" ", "1", "\t", "4", "", "11", "1000", false, "%.3f"},
-       {kCommission, kTransfer, kPriceBuy},
-       ""},
-      // A count that is not a number stops the check where it is found.
-      {Trade("", "11", "1x"), {kPriceBuy}, "EConvertError"},
-  };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.in.count);
-    const Calculation done = Calculate(c.in);
-    EXPECT_EQ(done.missing, c.missing);
-    EXPECT_EQ(ErrorClass(done), c.error);
-    EXPECT_EQ(done.reached, CalculationStage::kNone);
-  }
-  EXPECT_EQ(MissingInputMessage(), Gbk("没有数据，请输入！"));
 }
 
 }  // namespace
