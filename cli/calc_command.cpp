@@ -1,7 +1,6 @@
 #include <cstdio>
 #include <exception>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/calculation.h"
