@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -30,6 +31,7 @@
 #include <ostream>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "app/fit_font.h"
 #include "app/picture_form.h"
@@ -41,9 +43,12 @@
 #include "app/qt/widgets.h"
 #include "store/profile_store.h"
 
-// Failures show texts as texts.
+// Failures show texts as texts and colours as their values.
 inline void PrintTo(const QString& text, std::ostream* os) {
   *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QColor& colour, std::ostream* os) {
+  *os << colour.name(QColor::HexArgb).toStdString();
 }
 
 namespace qilo {
@@ -566,6 +571,43 @@ TEST_F(QtWindowTest, LabelClicksTogglePrecisionAndMinimize) {
             QString::fromUtf8("Qilo股票计算器"));
   QTest::mouseClick(window_->WidgetNamed("LabMin"), Qt::LeftButton);
   EXPECT_TRUE(window_->isMinimized());
+}
+
+// A widget taken out of the window lives on after it; what it is still asked
+// to do must reach no handler of the window that is gone.
+TEST_F(QtWindowTest, WidgetsThatOutliveTheWindowReachNoHandler) {
+  std::vector<std::unique_ptr<QWidget>> kept;
+  for (const char* name :
+       {"EdCnt", "EdPriceBuy", "BtnCntUp", "BtnCntDwn", "BtnCal", "RadBtSZ"}) {
+    QWidget* widget = window_->WidgetNamed(name);
+    widget->setParent(nullptr);
+    kept.emplace_back(widget);
+  }
+  window_.reset();
+  const std::string count = form_->EdCnt.text;
+  const std::string cost = form_->EdCostBuy.text;
+  const int beeps = desktop_.beeps;
+  const auto pokes = std::to_array<std::function<void()>>({
+      [&] { QTest::keyClick(kept[0].get(), Qt::Key_Up); },
+      [&] { QTest::keyClick(kept[1].get(), Qt::Key_A); },
+      [&] {
+        QTest::sendKeyEvent(QTest::Click, kept[1].get(), Qt::Key_unknown,
+                            QString::fromUcs4(U"\U0001F600", 1),
+                            Qt::NoModifier);
+      },
+      [&] { QTest::mouseClick(kept[2].get(), Qt::LeftButton); },
+      [&] { QTest::mouseClick(kept[3].get(), Qt::RightButton); },
+      [&] { QTest::mouseClick(kept[4].get(), Qt::LeftButton); },
+      [&] { QTest::mouseClick(kept[5].get(), Qt::LeftButton); },
+  });
+  for (size_t i = 0; i < pokes.size(); ++i) {
+    SCOPED_TRACE(i);
+    pokes[i]();
+    EXPECT_EQ(form_->EdCnt.text, count);
+    EXPECT_EQ(form_->EdCostBuy.text, cost);
+    EXPECT_EQ(desktop_.beeps, beeps);
+    EXPECT_FALSE(form_->RadBtSZ.checked);
+  }
 }
 
 // Qt's offscreen platform takes no system move, as a desktop without a window
