@@ -184,7 +184,7 @@ TEST(CliTest, HelpVersionAndUsageErrors) {
   EXPECT_EQ(bare.code, 64);
   EXPECT_EQ(bare.out, "");
   EXPECT_EQ(
-      bare.err.rfind("usage: qilo-cli COMMAND [ARGS]\n  qilo-cli calc ", 0),
+      bare.err.rfind("usage: qilo-cli COMMAND [ARGS]\n  qilo-cli average ", 0),
       0u);
 }
 
@@ -368,9 +368,8 @@ TEST(CliTest, FeesAndRules) {
        "profit_rate=4.80\nbreak_even=1.241\ntarget=1.341\n",
        "", 0},
       {"rules --date 2023-08-27",
-       "2022-04-29 | stamp tax 1 per mille, sell side only | transfer fee "
-       "(both sides) sh 0.01 per mille of the amount; sz 0.01 per mille of "
-       "the amount; bj 0.01 per mille of the amount\n",
+       "2022-04-29 起 | 印花税 1‰，仅卖出 | 过户费（买卖双边）上海 成交金额的 "
+       "0.01‰；深圳 成交金额的 0.01‰；北京 成交金额的 0.01‰\n",
        "", 0},
       {"rules --date 2008-04-23", "", "no fee rules for 2008-04-23\n", 2},
       {"rules --date 2023-02-29", "",
@@ -432,7 +431,8 @@ TEST(CliTest, FeesAndRules) {
   }
   // Each new command is in the program's help with its usage and summary.
   const std::string help = RunCli("--help").out;
-  for (const char* command : {"fees", "statement", "rules"}) {
+  for (const char* command :
+       {"fees", "statement", "rules", "limits", "average", "t"}) {
     SCOPED_TRACE(command);
     const std::string usage = RunCli(std::string(command) + " --help").out;
     ASSERT_EQ(usage.rfind(std::string("usage: qilo-cli ") + command, 0), 0u);

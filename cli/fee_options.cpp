@@ -4,13 +4,12 @@
 #include <ctime>
 
 #include "exact/fee_inputs.h"
-#include "text/gbk.h"
 
 namespace qilo::cli {
 
 std::vector<std::string> FeeRuleOptions() {
-  return {"--market",         "--kind",  "--commission",
-          "--min-commission", "--other", "--rounding"};
+  return {"--market", "--kind",     "--commission", "--min-commission",
+          "--other",  "--rounding", "--code"};
 }
 
 bool ReadFeeTerms(const ParsedArgs& parsed, FeeTerms* terms,
@@ -31,15 +30,21 @@ bool ReadFeeTerms(const ParsedArgs& parsed, FeeTerms* terms,
   terms->rounding = rounding == "fen" ? Rounding::kFen : Rounding::kNone;
   if (parsed.Has("--commission")) {
     terms->commission_per_mille =
-        ParseCommissionRate(Utf8ToGbk(parsed.Get("--commission")));
+        ParseCommissionRate(parsed.Get("--commission"));
   }
   if (parsed.Has("--min-commission")) {
-    terms->min_commission = ParseFeeYuan(
-        Utf8ToGbk(parsed.Get("--min-commission")), "min commission");
+    terms->min_commission =
+        ParseFeeYuan(parsed.Get("--min-commission"), "min commission");
   }
   if (parsed.Has("--other")) {
-    terms->other_fee =
-        ParseFeeYuan(Utf8ToGbk(parsed.Get("--other")), "other fee");
+    terms->other_fee = ParseFeeYuan(parsed.Get("--other"), "other fee");
+  }
+  terms->date = parsed.Has("--date") ? ParseTradeDate(parsed.Get("--date"))
+                                     : LocalToday();
+  if (parsed.Has("--code")) {
+    ApplySecurityCode(parsed.Get("--code"),
+                      parsed.Has("--market") ? exchange : std::nullopt,
+                      parsed.Has("--kind") ? kind : std::nullopt, terms);
   }
   return true;
 }
@@ -55,7 +60,7 @@ Date LocalToday() {
 
 int FeeError(const Exception& error) {
   std::fflush(stdout);
-  std::fprintf(stderr, "%s\n", GbkToUtf8(error.Message()).c_str());
+  std::fprintf(stderr, "%s\n", error.Message().c_str());
   return 2;
 }
 

@@ -8,7 +8,6 @@
 #include "exact/fee_inputs.h"
 #include "exact/fee_report.h"
 #include "exact/trade_fees.h"
-#include "text/gbk.h"
 
 namespace qilo::cli {
 namespace {
@@ -16,7 +15,8 @@ namespace {
 int RunFees(const std::vector<std::string>& args) {
   std::vector<std::string> with_value = FeeRuleOptions();
   with_value.insert(with_value.end(),
-                    {"--date", "--target-profit", "--target-rate"});
+                    {"--date", "--target-profit", "--target-rate",
+                     "--stop-loss", "--stop-rate"});
   ParsedArgs parsed;
   std::string error;
   if (!ParseArgs(args, with_value, {"--fields"}, &parsed, &error) ||
@@ -27,31 +27,37 @@ int RunFees(const std::vector<std::string>& args) {
     return UsageError("fees",
                       "takes --target-profit or --target-rate, not both");
   }
+  if (parsed.Has("--stop-loss") && parsed.Has("--stop-rate")) {
+    return UsageError("fees", "takes --stop-loss or --stop-rate, not both");
+  }
   FeeTerms terms;
   try {
     if (!ReadFeeTerms(parsed, &terms, &error)) return UsageError("fees", error);
-    terms.date = parsed.Has("--date")
-                     ? ParseTradeDate(Utf8ToGbk(parsed.Get("--date")))
-                     : LocalToday();
     const std::vector<std::string>& p = parsed.positionals;
-    const Decimal buy = ParsePrice(Utf8ToGbk(p[0]), terms.kind);
-    const Decimal sell = ParsePrice(Utf8ToGbk(p[1]), terms.kind);
-    const Decimal count = ParseCount(Utf8ToGbk(p[2]));
+    const Decimal buy = ParsePrice(p[0], terms.kind);
+    const Decimal sell = ParsePrice(p[1], terms.kind);
+    const Decimal count = ParseCount(p[2]);
+    using Kind = TradeTarget::Kind;
     std::optional<TradeTarget> target;
     if (parsed.Has("--target-profit")) {
-      target = TradeTarget{
-          TradeTarget::Kind::kProfit,
-          ParseTargetProfit(Utf8ToGbk(parsed.Get("--target-profit")))};
+      target = TradeTarget{Kind::kProfit,
+                           ParseTargetProfit(parsed.Get("--target-profit"))};
     } else if (parsed.Has("--target-rate")) {
-      target =
-          TradeTarget{TradeTarget::Kind::kRate,
-                      ParseTargetRate(Utf8ToGbk(parsed.Get("--target-rate")))};
+      target = TradeTarget{Kind::kRate,
+                           ParseTargetRate(parsed.Get("--target-rate"))};
     }
-    const TradeResult result = ComputeTrade(terms, buy, sell, count, target);
-    const std::string out =
-        parsed.Has("--fields")
-            ? FeeFieldLines(result, terms.kind)
-            : GbkToUtf8(FeeSummary(terms, buy, sell, count, result));
+    std::optional<TradeTarget> stop;
+    if (parsed.Has("--stop-loss")) {
+      stop =
+          TradeTarget{Kind::kProfit, ParseStopLoss(parsed.Get("--stop-loss"))};
+    } else if (parsed.Has("--stop-rate")) {
+      stop = TradeTarget{Kind::kRate, ParseStopRate(parsed.Get("--stop-rate"))};
+    }
+    const TradeResult result =
+        ComputeTrade(terms, buy, sell, count, target, stop);
+    const std::string out = parsed.Has("--fields")
+                                ? FeeFieldLines(result, terms.kind)
+                                : FeeSummary(terms, buy, sell, count, result);
     std::fputs(out.c_str(), stdout);
     return 0;
   } catch (const Exception& e) {
@@ -62,11 +68,14 @@ int RunFees(const std::vector<std::string>& args) {
 const Registrar kRegistrar(
     "fees",
     "fees [--date YYYY-MM-DD] " QILO_FEE_RULE_USAGE
-    " [--target-profit YUAN | --target-rate PERCENT] [--fields] BUY SELL "
-    "COUNT",
+    " [--target-profit YUAN | --target-rate PERCENT] [--stop-loss YUAN | "
+    "--stop-rate PERCENT] [--fields] BUY SELL COUNT",
     "the fees of a trade under the exchange rules of its date (default "
-    "today), each rounded to the fen, with the profit, the break-even price "
-    "and a target price; with --fields, NAME=VALUE lines; exit 2 on an error",
+    "today), each rounded to the fen, with the profit, the break-even price, "
+    "a target price and a stop price (the highest at which the loss reaches "
+    "YUAN, or PERCENT of the cost, fees included); --code sets the market "
+    "and kind from a six-digit code; with --fields, NAME=VALUE lines; exit 2 "
+    "on an error",
     &RunFees);
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "exact/fee_inputs.h"
 #include "exact/fee_report.h"
 #include "exact/fee_schedule.h"
-#include "text/gbk.h"
 
 namespace qilo::cli {
 namespace {
@@ -21,7 +20,7 @@ int RunRules(const std::vector<std::string>& args) {
   }
   try {
     if (parsed.Has("--date")) {
-      const Date date = ParseTradeDate(Utf8ToGbk(parsed.Get("--date")));
+      const Date date = ParseTradeDate(parsed.Get("--date"));
       std::printf("%s\n", FeeRowText(FeeRowOn(date)).c_str());
       return 0;
     }

@@ -55,6 +55,16 @@ Decimal ParseNumber(std::string_view text, std::string_view what,
   return value;
 }
 
+// A number ParseNumber takes that is also above zero.
+Decimal ParsePositive(std::string_view text, std::string_view what,
+                      int max_decimals, const Decimal& max) {
+  const Decimal value = ParseNumber(text, what, max_decimals, Decimal(), max);
+  if (value.Sign() == 0) {
+    throw EFeeInputError(Quoted(what, value.Text()) + " is not above zero");
+  }
+  return value;
+}
+
 }  // namespace
 
 Date ParseTradeDate(std::string_view text) {
@@ -114,6 +124,23 @@ Decimal ParseTargetProfit(std::string_view text) {
 Decimal ParseTargetRate(std::string_view text) {
   return ParseNumber(text, "target rate", 4, Decimal(-kMaxTargetRate, 0),
                      Decimal(kMaxTargetRate, 0));
+}
+
+Decimal ParseLimitPercent(std::string_view text) {
+  return ParsePositive(text, "percent", 2, Decimal(100, 0));
+}
+
+Decimal ParseAveragePrice(std::string_view text) {
+  return ParsePositive(text, "average", 3, Decimal(kMaxPrice, 0));
+}
+
+Decimal ParseStopLoss(std::string_view text) {
+  return ParseNumber(text, "stop loss", 2, Decimal(),
+                     Decimal(kMaxTargetProfit, 0));
+}
+
+Decimal ParseStopRate(std::string_view text) {
+  return ParseNumber(text, "stop rate", 4, Decimal(), Decimal(100, 0));
 }
 
 }  // namespace qilo

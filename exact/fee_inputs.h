@@ -19,8 +19,8 @@ inline constexpr long long kMaxFeeYuan = 1'000'000'000;   // minimum, other
 inline constexpr long long kMaxTargetProfit = 1'000'000'000'000'000;  // yuan
 inline constexpr long long kMaxTargetRate = 10'000;                   // %
 
-// Each function reads a GBK text and throws EFeeInputError with a message that
-// names the input and its value: "price '10.005' is not on the 0.01 tick",
+// Each function reads a UTF-8 text and throws EFeeInputError with a message
+// that names the input and its value: "price '10.005' is not on the 0.01 tick",
 // "count '0' is not a whole number above zero", "commission '150' is above
 // 100, the largest the exact arithmetic takes", "... is not a number", "... has
 // more than 4 decimals".
@@ -40,6 +40,16 @@ Decimal ParseFeeYuan(std::string_view text, std::string_view what);
 Decimal ParseTargetProfit(std::string_view text);
 // Percent, up to 4 decimals, at most kMaxTargetRate either way.
 Decimal ParseTargetRate(std::string_view text);
+
+// Percent, up to 2 decimals, above 0 and at most 100: a price limit.
+Decimal ParseLimitPercent(std::string_view text);
+// Yuan, up to 3 decimals, above 0 and at most kMaxPrice: an average cost,
+// which need not be on the tick.
+Decimal ParseAveragePrice(std::string_view text);
+// Yuan, up to 2 decimals, from 0 to kMaxTargetProfit: a loss to stop at.
+Decimal ParseStopLoss(std::string_view text);
+// Percent of the cost, up to 4 decimals, from 0 to 100: a loss to stop at.
+Decimal ParseStopRate(std::string_view text);
 
 // The checks of ParsePrice and ParseCount for values given as numbers.
 void CheckPrice(const Decimal& price, SecurityKind kind);

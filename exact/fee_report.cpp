@@ -3,40 +3,40 @@
 #include <tuple>
 #include <utility>
 
-#include "text/gbk.h"
-
 namespace qilo {
 namespace {
 
 std::string Money(const Decimal& yuan) { return yuan.Text(2); }
 
-const std::string& ExchangeName(Exchange exchange) {
+std::string ExchangeName(Exchange exchange) {
   switch (exchange) {
     case Exchange::kShanghai:
-      return Gbk("上海");
+      return "上海";
     case Exchange::kShenzhen:
-      return Gbk("深圳");
+      return "深圳";
     case Exchange::kBeijing:
-      return Gbk("北京");
+      return "北京";
   }
-  return Gbk("上海");
+  return "上海";
 }
 
 std::string TransferRuleText(const TransferRule& rule) {
   using Basis = TransferRule::Basis;
   switch (rule.basis) {
     case Basis::kNotTraded:
-      return "not traded";
+      return "未开市";
     case Basis::kNone:
-      return "none";
+      return "无";
     case Basis::kPerThousandShares:
-      return rule.rate.Text() + " yuan per 1000 shares, at least " +
-             rule.minimum.Text() + " yuan";
+      return "每千股 " + rule.rate.Text() + " 元，最低 " + rule.minimum.Text() +
+             " 元";
     case Basis::kPerMilleOfAmount:
       break;
   }
-  std::string text = rule.rate.Text() + " per mille of the amount";
-  if (rule.trades_from != Date{}) text += " from " + DateText(rule.trades_from);
+  std::string text = "成交金额的 " + rule.rate.Text() + "‰";
+  if (rule.trades_from != Date{}) {
+    text += "，" + DateText(rule.trades_from) + " 起";
+  }
   return text;
 }
 
@@ -66,36 +66,38 @@ std::string FeeFieldLines(const TradeResult& result, SecurityKind kind) {
   if (result.target) {
     out += "target=" + PriceText(*result.target, kind) + "\n";
   }
+  if (result.stop) out += "stop=" + PriceText(*result.stop, kind) + "\n";
   return out;
 }
 
 std::string FeeSummary(const FeeTerms& terms, const Decimal& buy_price,
                        const Decimal& sell_price, const Decimal& count,
                        const TradeResult& result) {
-  const std::string comma = Gbk("，");
-  std::string out = Gbk("规则：") + DateText(result.rules_from) + Gbk(" 起") +
-                    comma + ExchangeName(terms.exchange) + comma +
-                    Gbk(terms.kind == SecurityKind::kFund ? "基金" : "股票");
-  if (terms.rounding == Rounding::kNone) out += comma + Gbk("费用不取整");
+  std::string out = "规则：" + DateText(result.rules_from) + " 起，" +
+                    ExchangeName(terms.exchange) + "，" +
+                    (terms.kind == SecurityKind::kFund ? "基金" : "股票");
+  if (terms.rounding == Rounding::kNone) out += "，费用不取整";
   out += "\n";
   for (const auto& [name, price, side] :
        {std::tuple{"买入 ", &buy_price, &result.buy},
         std::tuple{"卖出 ", &sell_price, &result.sell}}) {
-    out += Gbk(name) + PriceText(*price, terms.kind) + Gbk(" × ") +
-           count.Text() + Gbk("：金额 ") + Money(side->amount) +
-           Gbk("，佣金 ") + Money(side->commission) + Gbk("，印花税 ") +
-           Money(side->stamp_tax) + Gbk("，过户费 ") +
-           Money(side->transfer_fee) + Gbk("，其他 ") + Money(side->other_fee) +
-           Gbk("，费用 ") + Money(side->fees) + "\n";
+    out += name + PriceText(*price, terms.kind) + " × " + count.Text() +
+           "：金额 " + Money(side->amount) + "，佣金 " +
+           Money(side->commission) + "，印花税 " + Money(side->stamp_tax) +
+           "，过户费 " + Money(side->transfer_fee) + "，其他 " +
+           Money(side->other_fee) + "，费用 " + Money(side->fees) + "\n";
   }
-  out += Gbk("买入成本 ") + Money(result.cost) + Gbk("，卖出收入 ") +
-         Money(result.proceeds) + Gbk("，费用合计 ") +
+  out += "买入成本 " + Money(result.cost) + "，卖出收入 " +
+         Money(result.proceeds) + "，费用合计 " +
          Money(result.buy.fees + result.sell.fees) + "\n";
-  out += Gbk("净利润 ") + Money(result.profit) + Gbk("，利润率 ") +
+  out += "净利润 " + Money(result.profit) + "，利润率 " +
          result.profit_rate.Text(2) + "%\n";
-  out += Gbk("保本价 ") + PriceText(result.break_even, terms.kind) + "\n";
+  out += "保本价 " + PriceText(result.break_even, terms.kind) + "\n";
   if (result.target) {
-    out += Gbk("目标价 ") + PriceText(*result.target, terms.kind) + "\n";
+    out += "目标价 " + PriceText(*result.target, terms.kind) + "\n";
+  }
+  if (result.stop) {
+    out += "止损价 " + PriceText(*result.stop, terms.kind) + "\n";
   }
   return out;
 }
@@ -114,14 +116,14 @@ std::string SideColumns(const SideFees& fees, Side side) {
 }
 
 std::string FeeRowText(const FeeRow& row) {
-  std::string out = DateText(row.from) + " | stamp tax " +
-                    row.stamp_tax_per_mille.Text() + " per mille, " +
-                    (row.stamp_tax_on_buy ? "both sides" : "sell side only") +
-                    " | transfer fee (both sides)";
+  std::string out = DateText(row.from) + " 起 | 印花税 " +
+                    row.stamp_tax_per_mille.Text() + "‰，" +
+                    (row.stamp_tax_on_buy ? "买卖双边" : "仅卖出") +
+                    " | 过户费（买卖双边）";
   for (Exchange exchange :
        {Exchange::kShanghai, Exchange::kShenzhen, Exchange::kBeijing}) {
-    out += std::string(exchange == Exchange::kShanghai ? " " : "; ") +
-           ExchangeCode(exchange) + " " +
+    out += std::string(exchange == Exchange::kShanghai ? "" : "；") +
+           ExchangeName(exchange) + " " +
            TransferRuleText(row.TransferOn(exchange));
   }
   return out;

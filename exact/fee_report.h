@@ -17,13 +17,13 @@ std::string PriceText(const Decimal& price, SecurityKind kind);
 
 // "NAME=VALUE" lines, each ended by "\n", in this order: rules, buy.amount,
 // buy.commission, buy.stamp_tax, buy.transfer_fee, buy.other_fee, buy.fees,
-// the same six for sell, cost, proceeds, profit, profit_rate, break_even, and
-// target when there is one.
+// the same six for sell, cost, proceeds, profit, profit_rate, break_even,
+// target and stop when there are ones.
 std::string FeeFieldLines(const TradeResult& result, SecurityKind kind);
 
-// The trade in readable Chinese lines (GBK), each ended by "\n": the rules
+// The trade in readable Chinese lines (UTF-8), each ended by "\n": the rules
 // applied, each side with its fees, cost, proceeds, profit with its rate, the
-// break-even price and the target.
+// break-even price, the target and the stop.
 std::string FeeSummary(const FeeTerms& terms, const Decimal& buy_price,
                        const Decimal& sell_price, const Decimal& count,
                        const TradeResult& result);

@@ -13,7 +13,7 @@ namespace qilo {
 
 // A trade input the fee rules cannot take: a date without rules, a malformed
 // number, a price off the tick, a value beyond the arithmetic's bounds. The
-// message (GBK) names the input and what is wrong with it.
+// message (UTF-8) names the input and what is wrong with it.
 QILO_DECLARE_EXCEPTION(EFeeInputError, Exception);
 
 // A day of the Gregorian calendar.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "exact/fee_inputs.h"
+#include "exact/tick_search.h"
 
 namespace qilo {
 namespace {
@@ -47,45 +48,68 @@ SideFees FeesOfSide(const FeeRow& row, const FeeTerms& terms, Side side,
   return s;
 }
 
+namespace {
+
+// The profit or the outlay of trading `count` at a price counted in ticks,
+// with the fees exact or rounded as the terms say.
+struct TickPrices {
+  const FeeRow& row;
+  FeeTerms terms;
+  FeeTerms exact;
+  Decimal tick;
+  Decimal count;
+
+  TickPrices(const FeeRow& r, const FeeTerms& t, const Decimal& c)
+      : row(r), terms(t), exact(t), tick(Tick(t.kind)), count(c) {
+    exact.rounding = Rounding::kNone;
+  }
+  Decimal Price(Units ticks) const {
+    return tick * Decimal::FromUnits(ticks, 0);
+  }
+  Decimal Proceeds(Units ticks, const FeeTerms& at) const {
+    const SideFees s = FeesOfSide(row, at, Side::kSell, Price(ticks), count);
+    return s.amount - s.fees;
+  }
+  Decimal Outlay(Units ticks, const FeeTerms& at) const {
+    const SideFees s = FeesOfSide(row, at, Side::kBuy, Price(ticks), count);
+    return s.amount + s.fees;
+  }
+};
+
+}  // namespace
+
+// Unrounded, proceeds and outlay grow with the price (the sell side's rates
+// stay far below the whole amount), which is what the tick searches need.
 Decimal LowestSellPrice(const FeeRow& row, const FeeTerms& terms,
                         const Decimal& count, const Decimal& cost,
                         const Decimal& goal) {
-  const Decimal tick = Tick(terms.kind);
-  FeeTerms exact = terms;
-  exact.rounding = Rounding::kNone;
-  auto profit_at = [&](Units ticks, const FeeTerms& at) {
-    const SideFees sell = FeesOfSide(
-        row, at, Side::kSell, tick * Decimal::FromUnits(ticks, 0), count);
-    return sell.amount - sell.fees - cost;
-  };
-  // Unrounded, the profit grows with the price (the sell side's rates stay
-  // far below the whole amount). Rounding moves each of the four fees by at
-  // most half a fen, so a price whose exact profit is under `maybe` misses
-  // the goal and one whose exact profit reaches `surely` meets it: only the
-  // ticks between need a look.
-  const Decimal slack(2, 2);
-  const Decimal maybe = goal - slack;
-  const Decimal surely = goal + slack;
-  Units high = 1;
-  while (profit_at(high, exact) < surely) {
-    if (high > (Units(1) << 120)) {
-      throw EDecimalError("no price the exact arithmetic holds reaches " +
-                          goal.Text(2));
-    }
-    high *= 2;
-  }
-  Units low = 1;
-  while (low < high) {
-    const Units middle = low + (high - low) / 2;
-    if (profit_at(middle, exact) >= maybe) {
-      high = middle;
-    } else {
-      low = middle + 1;
-    }
-  }
-  Units ticks = low;
-  while (profit_at(ticks, terms) < goal) ++ticks;
-  return tick * Decimal::FromUnits(ticks, 0);
+  const TickPrices p(row, terms, count);
+  return p.Price(LowestTickReaching(
+      [&](Units t) { return p.Proceeds(t, p.exact); },
+      [&](Units t) { return p.Proceeds(t, p.terms); }, cost + goal));
+}
+
+std::optional<Decimal> HighestSellPrice(const FeeRow& row,
+                                        const FeeTerms& terms,
+                                        const Decimal& count,
+                                        const Decimal& proceeds) {
+  const TickPrices p(row, terms, count);
+  const std::optional<Units> t = HighestTickWithin(
+      [&](Units at) { return p.Proceeds(at, p.exact); },
+      [&](Units at) { return p.Proceeds(at, p.terms); }, proceeds);
+  if (!t) return std::nullopt;
+  return p.Price(*t);
+}
+
+std::optional<Decimal> HighestBuyPrice(const FeeRow& row, const FeeTerms& terms,
+                                       const Decimal& count,
+                                       const Decimal& outlay) {
+  const TickPrices p(row, terms, count);
+  const std::optional<Units> t = HighestTickWithin(
+      [&](Units at) { return p.Outlay(at, p.exact); },
+      [&](Units at) { return p.Outlay(at, p.terms); }, outlay);
+  if (!t) return std::nullopt;
+  return p.Price(*t);
 }
 
 SideFees ComputeSide(const FeeTerms& terms, Side side, const Decimal& price,
@@ -98,7 +122,8 @@ SideFees ComputeSide(const FeeTerms& terms, Side side, const Decimal& price,
 
 TradeResult ComputeTrade(const FeeTerms& terms, const Decimal& buy_price,
                          const Decimal& sell_price, const Decimal& count,
-                         const std::optional<TradeTarget>& target) {
+                         const std::optional<TradeTarget>& target,
+                         const std::optional<TradeTarget>& stop) {
   CheckPrice(buy_price, terms.kind);
   CheckPrice(sell_price, terms.kind);
   CheckCount(count);
@@ -118,6 +143,16 @@ TradeResult ComputeTrade(const FeeTerms& terms, const Decimal& buy_price,
                              ? target->value
                              : (target->value * r.cost).MovePointLeft(2);
     r.target = LowestSellPrice(row, terms, count, r.cost, goal);
+  }
+  if (stop) {
+    const Decimal loss = stop->kind == TradeTarget::Kind::kProfit
+                             ? stop->value
+                             : (stop->value * r.cost).MovePointLeft(2);
+    r.stop = HighestSellPrice(row, terms, count, r.cost - loss);
+    if (!r.stop) {
+      throw EFeeInputError("no price on the tick loses " + loss.Text(2) +
+                           " of the cost " + r.cost.Text(2));
+    }
   }
   return r;
 }

@@ -51,7 +51,8 @@ SideFees ComputeSide(const FeeTerms& terms, Side side, const Decimal& price,
                      const Decimal& count);
 
 // What the sell price should reach: a profit of `value` yuan, or a profit
-// rate of `value` percent of the cost.
+// rate of `value` percent of the cost. As a stop, the loss (a profit of
+// -`value` yuan, or -`value` percent of the cost) it should not come above.
 struct TradeTarget {
   enum class Kind { kProfit, kRate };
   Kind kind = Kind::kProfit;
@@ -71,15 +72,19 @@ struct TradeResult {
   Decimal break_even;
   // The lowest price on the tick reaching the target, when one was given.
   std::optional<Decimal> target;
+  // The highest price on the tick at which the profit is at most minus the
+  // stop's loss, when one was given.
+  std::optional<Decimal> stop;
 };
 
 // Buys and sells `count` shares under `terms`. Throws EFeeInputError when
-// there are no rules for the date on the exchange or a price or the count
-// fails CheckPrice or CheckCount; EDecimalError only for terms beyond the
-// bounds of exact/fee_inputs.h.
+// there are no rules for the date on the exchange, a price or the count
+// fails CheckPrice or CheckCount, or no price loses the stop's loss;
+// EDecimalError only for terms beyond the bounds of exact/fee_inputs.h.
 TradeResult ComputeTrade(const FeeTerms& terms, const Decimal& buy_price,
                          const Decimal& sell_price, const Decimal& count,
-                         const std::optional<TradeTarget>& target = {});
+                         const std::optional<TradeTarget>& target = {},
+                         const std::optional<TradeTarget>& stop = {});
 
 // The lowest price on the tick of the terms' kind at which selling `count`
 // shares against `cost` gives a profit of at least `goal` yuan (under `row`,
@@ -88,5 +93,18 @@ TradeResult ComputeTrade(const FeeTerms& terms, const Decimal& buy_price,
 Decimal LowestSellPrice(const FeeRow& row, const FeeTerms& terms,
                         const Decimal& count, const Decimal& cost,
                         const Decimal& goal);
+
+// The highest price on the tick at which selling `count` shares nets at most
+// `proceeds` (amount less fees); nothing when even the lowest tick nets more.
+std::optional<Decimal> HighestSellPrice(const FeeRow& row,
+                                        const FeeTerms& terms,
+                                        const Decimal& count,
+                                        const Decimal& proceeds);
+
+// The highest price on the tick at which buying `count` shares costs at most
+// `outlay` (amount and fees); nothing when even the lowest tick costs more.
+std::optional<Decimal> HighestBuyPrice(const FeeRow& row, const FeeTerms& terms,
+                                       const Decimal& count,
+                                       const Decimal& outlay);
 
 }  // namespace qilo

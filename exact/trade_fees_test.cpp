@@ -103,6 +103,41 @@ TEST(TradeFeesTest, Trades) {
   }
 }
 
+TEST(TradeFeesTest, StopPrices) {
+  using Kind = TradeTarget::Kind;
+  const struct {
+    const char* terms;
+    const char *buy, *count;
+    TradeTarget stop;
+    const char* stop_price;
+  } kCases[] = {
+      // Cost 10005.10. At 9.51 selling nets 9510 - 9.86 = 9500.14, a loss of
+      // 504.96; at 9.52 9510.14, a loss of 494.96.
+      {"date 2026-12-09", "10", "1000", {Kind::kProfit, D("500")}, "9.51"},
+      // 5% of the cost is 500.255.
+      {"date 2026-12-09", "10", "1000", {Kind::kRate, D("5")}, "9.51"},
+      // No loss at all: the tick below break-even, 10.01 (10010 - 10.11).
+      {"date 2026-12-09", "10", "1000", {Kind::kProfit, D("0")}, "10.01"},
+      // Cost 0.049 on one share at 100 per mille: 0.054 nets 0.044 (a fen of
+      // commission), while 0.049 below it nets 0.049.
+      {"date 2024-01-02 kind fund commission 100 min 0",
+       "0.049",
+       "1",
+       {Kind::kProfit, D("0.005")},
+       "0.054"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(std::string(c.terms) + " " + c.stop.value.Text());
+    const TradeResult r = ComputeTrade(TermsOf(c.terms), D(c.buy), D(c.buy),
+                                       D(c.count), {}, c.stop);
+    EXPECT_EQ(r.stop->Text(), c.stop_price);
+  }
+  EXPECT_ERROR(ComputeTrade(TermsOf("date 2026-12-09"), D("10"), D("10"),
+                            D("1000"), {}, TradeTarget{Kind::kRate, D("101")}),
+               EFeeInputError,
+               "no price on the tick loses 10105.15 of the cost 10005.10");
+}
+
 TEST(TradeFeesTest, RefusedInputs) {
   const FeeTerms terms = TermsOf("date 2024-01-02");
   EXPECT_ERROR(ComputeTrade(terms, D("10.001"), D("11"), D("100")),
