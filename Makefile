@@ -136,8 +136,10 @@ web-run: web
 	node web/serve.mjs build-web/site $${PORT:-8028}
 
 # The engine's tests as wasm under node; the page in headless Chromium, with
-# playwright-core from web/package-lock.json.
+# playwright-core from web/package-lock.json, against build/qilo-cli.
 web-test: web
+	cmake --preset debug
+	cmake --build --preset debug --target qilo-cli
 	ctest --test-dir build-web -j2 --output-on-failure
 
 format:

@@ -13,7 +13,9 @@ set(urls "  './',\n")
 foreach(f IN LISTS files)
   file(SHA256 ${OUT}/${f} h)
   string(APPEND hashes "${h} ${f}\n")
-  if(NOT f STREQUAL "index.html")
+  # The browser fetches the manifest's icons itself when it installs the
+  # app; the worker keeps what the page shows.
+  if(NOT f STREQUAL "index.html" AND NOT f MATCHES "^icons/icon-(192|512|maskable-512)\\.png$")
     string(APPEND urls "  './${f}',\n")
   endif()
 endforeach()
