@@ -120,6 +120,9 @@ bench: deps windows
 	bash bench/fetch_bench.sh build-release/qilo-cli >> $(BENCH_ROWS)
 	sh bench/wine_startup_bench.sh build-win/qilo.exe build-win/bench/bare_win32_window.exe \
 	  build-win/bench/controls_win32_window.exe >> $(BENCH_ROWS)
+	$(MAKE) web
+	ctest --test-dir build-web -R web_npm_ci
+	node web/bench.mjs build-web/site build-web/npm >> $(BENCH_ROWS)
 	sh bench/table.sh < $(BENCH_ROWS)
 
 # build-web/site/: the web app as static files, the engine built to wasm by

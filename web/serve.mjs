@@ -1,6 +1,8 @@
 // Serves a folder on 127.0.0.1: node web/serve.mjs FOLDER [PORT]. Prints the
 // address once it listens (port 0 takes a free one). Every answer asks the
-// browser to revalidate, so a published release reaches the service worker.
+// browser to revalidate (an ETag makes that cheap), so a published release
+// reaches the service worker.
+import { createHash } from 'node:crypto';
 import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
 import { extname, join, normalize, resolve } from 'node:path';
@@ -34,7 +36,12 @@ export function serve(folder, port = 0) {
       return;
     }
     const type = TYPES[extname(file)] || 'application/octet-stream';
-    const headers = { 'Content-Type': type, 'Cache-Control': 'no-cache' };
+    const etag = `"${createHash('sha256').update(body).digest('base64url').slice(0, 16)}"`;
+    const headers = { 'Content-Type': type, 'Cache-Control': 'no-cache', ETag: etag };
+    if (request.headers['if-none-match'] === etag) {
+      response.writeHead(304, headers).end();
+      return;
+    }
     if (!type.startsWith('image/') && /\bgzip\b/.test(request.headers['accept-encoding'] || '')) {
       body = gzipSync(body, { level: 9 });
       headers['Content-Encoding'] = 'gzip';

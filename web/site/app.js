@@ -6,7 +6,11 @@ import QiloEngine from './qilo_engine.mjs';
 const STORE_KEY = 'qilo.fees';
 const form = document.querySelector('#fees form');
 const status = document.querySelector('#fees .status');
+const resultFields = [...document.querySelectorAll('#fees [data-field]')];
+const targetRow = document.querySelector('#fees .target');
+const profitField = document.querySelector('#fees [data-field=profit]');
 let engine = null;
+let saveTimer = 0;
 
 // The engine's problem with an input, worded for the user; its message names
 // the value and the bound it broke. A message not known here shows as is.
@@ -55,6 +59,12 @@ function restoreInputs() {
   if (!form.elements.date.value) form.elements.date.value = localToday();
 }
 
+// Written once typing pauses: a recomputation stays free of storage work.
+function saveSoon() {
+  clearTimeout(saveTimer);
+  saveTimer = setTimeout(saveInputs, 300);
+}
+
 function saveInputs() {
   const values = {};
   for (const field of form.elements) if (field.name) values[field.name] = field.value;
@@ -65,26 +75,28 @@ function saveInputs() {
   }
 }
 
+// Touches the page only where a text changes: most keys change few fields.
+function setText(element, text) {
+  if (element.textContent !== text) element.textContent = text;
+}
+
 function showErrors(errors) {
   for (const field of form.elements) {
     if (!field.name) continue;
     const message = errors.get(field.name);
-    document.getElementById(`${field.name}-error`).textContent =
-      message === undefined ? '' : wordProblem(message);
+    setText(document.getElementById(`${field.name}-error`),
+      message === undefined ? '' : wordProblem(message));
     if (message === undefined) field.removeAttribute('aria-invalid');
     else field.setAttribute('aria-invalid', 'true');
   }
 }
 
 function showFields(fields) {
-  for (const element of document.querySelectorAll('#fees [data-field]')) {
-    element.textContent = fields.get(element.dataset.field) ?? '';
-  }
-  document.querySelector('#fees .target').hidden = !fields.has('target');
-  const profit = document.querySelector('#fees [data-field=profit]');
+  for (const element of resultFields) setText(element, fields.get(element.dataset.field) ?? '');
+  targetRow.hidden = !fields.has('target');
   const sign = Math.sign(Number(fields.get('profit')));
-  profit.classList.toggle('gain', sign > 0);
-  profit.classList.toggle('loss', sign < 0);
+  profitField.classList.toggle('gain', sign > 0);
+  profitField.classList.toggle('loss', sign < 0);
 }
 
 function compute() {
@@ -120,16 +132,21 @@ function showTool() {
 }
 
 form.addEventListener('input', () => {
-  saveInputs();
+  saveSoon();
   compute();
+});
+window.addEventListener('pagehide', () => {
+  if (saveTimer) saveInputs();
 });
 form.addEventListener('submit', (event) => event.preventDefault());
 window.addEventListener('hashchange', showTool);
 restoreInputs();
 showTool();
 
-if ('serviceWorker' in navigator) {
-  // A new release's worker takes over at once: reload to run its files.
+// Registered after the first result, so its downloads never delay it. A new
+// release's worker takes over at once: reload to run its files.
+function keepOffline() {
+  if (!('serviceWorker' in navigator)) return;
   const hadController = Boolean(navigator.serviceWorker.controller);
   navigator.serviceWorker.addEventListener('controllerchange', () => {
     if (hadController) location.reload();
@@ -144,6 +161,7 @@ QiloEngine()
     // When the first result shows, for the load-time figure in make bench.
     performance.mark('qilo-first-result');
   })
+  .finally(keepOffline)
   .catch(() => {
     status.textContent = '这个浏览器运行不了计算引擎（WebAssembly），请换用新版浏览器';
   });
