@@ -122,7 +122,8 @@ bench: deps windows
 	  build-win/bench/controls_win32_window.exe >> $(BENCH_ROWS)
 	$(MAKE) web
 	ctest --test-dir build-web -R web_npm_ci
-	node web/bench.mjs build-web/site build-web/npm >> $(BENCH_ROWS)
+	cd build-web/lighthouse && npm ci --ignore-scripts --no-audit --no-fund
+	node web/bench.mjs build-web/site build-web/npm build-web/lighthouse >> $(BENCH_ROWS)
 	sh bench/table.sh < $(BENCH_ROWS)
 
 # build-web/site/: the web app as static files, the engine built to wasm by

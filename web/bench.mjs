@@ -2,14 +2,18 @@
 // web/bench.mjs SITE NPM_DIR. Each in one run, medians of alternating runs:
 // the bytes a first visit transfers against a 60 KB budget; the time from
 // navigation to the first result against a blank page served the same way,
-// cold, with the CPU slowed 4x; one recomputation at 4x against 1 ms.
-import { mkdtempSync, cpSync, writeFileSync } from 'node:fs';
+// cold, with the CPU slowed 4x; one recomputation at 4x against 1 ms; with
+// LIGHTHOUSE_DIR (an npm ci of web/lighthouse), Lighthouse's phone-size
+// scores as points below 100 against the 5 a score of 95 allows.
+import { execFile } from 'node:child_process';
+import { promisify } from 'node:util';
+import { mkdtempSync, cpSync, readFileSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { serve } from './serve.mjs';
 
-const [site, npmDir] = process.argv.slice(2);
+const [site, npmDir, lighthouseDir] = process.argv.slice(2);
 process.env.PW_EXPERIMENTAL_SERVICE_WORKER_NETWORK_EVENTS = '1';
 const { chromium } = createRequire(resolve(npmDir, 'node_modules') + '/')('playwright-core');
 const RUNS = 7;
@@ -42,16 +46,17 @@ async function coldPage() {
   return { context, page };
 }
 
+// What the page and its worker fetch, as sent (gzip); the worker's copies
+// are revalidations the ETag answers with no body.
 async function firstVisitBytes() {
   const context = await browser.newContext();
-  let bytes = 0;
-  context.on('requestfinished', async (request) => {
-    bytes += (await request.sizes()).responseBodySize;
-  });
   const page = await context.newPage();
   await page.goto(origin + '/');
   await page.evaluate(() => navigator.serviceWorker.ready);
-  await page.waitForTimeout(500);
+  const bytes = await page.evaluate(() => [
+    ...performance.getEntriesByType('navigation'),
+    ...performance.getEntriesByType('resource'),
+  ].reduce((sum, entry) => sum + entry.encodedBodySize, 0));
   await context.close();
   return bytes / 1024;
 }
@@ -98,12 +103,29 @@ async function recomputeMicros() {
   return stats(times);
 }
 
+// Run beside this process's server, which must keep answering meanwhile.
+async function lighthouseScores() {
+  const report = join(folder, 'lighthouse.json');
+  await promisify(execFile)(join(resolve(lighthouseDir), 'node_modules/.bin/lighthouse'), [
+    origin + '/', '--chrome-flags=--headless=new --no-sandbox', '--quiet', '--output=json',
+    `--output-path=${report}`, '--only-categories=performance,accessibility,best-practices',
+  ], { env: { ...process.env, CHROME_PATH: '/usr/bin/chromium' } });
+  return JSON.parse(readFileSync(report, 'utf8')).categories;
+}
+
 try {
   const bytes = await firstVisitBytes();
   row('web first visit, gzip (KB)', { median: bytes, min: bytes, max: bytes }, 60, 'KB', 1, 'budget');
   const { site: load, blank } = await loadTimes();
   row('web load to first result, 4x CPU (ms)', load, blank.median, 'ms', 1.5, 'blank_page');
   row('web one recomputation, 4x CPU (us)', await recomputeMicros(), 1000, 'us', 1, 'budget');
+  if (lighthouseDir) {
+    for (const [id, category] of Object.entries(await lighthouseScores())) {
+      const short = 100 - Math.round(category.score * 100);
+      row(`web Lighthouse ${id}, below 100`, { median: short, min: short, max: short }, 5, 'pt', 1,
+        'score_95');
+    }
+  }
 } finally {
   await browser.close();
   server.close();
