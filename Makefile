@@ -17,10 +17,14 @@ FUZZ_PACKAGES := clang
 FUZZ_SECONDS ?= 120
 # The Windows cross build and its tests under wine.
 WIN_PACKAGES := g++-mingw-w64-x86-64-posix wine64 googletest
+# The web app: emscripten for the engine in wasm, node and npm for the test
+# drivers, Debian's chromium (npm's playwright-core drives it; no download).
+# npm only where node came without it (NodeSource's nodejs holds it).
+WEB_PACKAGES := emscripten nodejs chromium googletest $(if $(shell command -v npm),,npm)
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
 .PHONY: deps build test check run bench format clean windows windows-test dist fuzz fuzz-build \
-        package package-test
+        package package-test web web-run web-test
 
 # Installs each of $(1) that dpkg does not list as installed.
 define install_missing
@@ -47,6 +51,7 @@ test: build
 	$(MAKE) windows-test
 	$(MAKE) fuzz FUZZ_SECONDS=10
 	$(MAKE) package-test
+	$(MAKE) web-test
 
 # The same tests once more under AddressSanitizer and UBSan.
 check: deps
@@ -115,7 +120,31 @@ bench: deps windows
 	bash bench/fetch_bench.sh build-release/qilo-cli >> $(BENCH_ROWS)
 	sh bench/wine_startup_bench.sh build-win/qilo.exe build-win/bench/bare_win32_window.exe \
 	  build-win/bench/controls_win32_window.exe >> $(BENCH_ROWS)
+	$(MAKE) web
+	ctest --test-dir build-web -R web_npm_ci
+	cd build-web/lighthouse && npm ci --ignore-scripts --no-audit --no-fund
+	node web/bench.mjs build-web/site build-web/npm build-web/lighthouse >> $(BENCH_ROWS)
 	sh bench/table.sh < $(BENCH_ROWS)
+
+# build-web/site/: the web app as static files, the engine built to wasm by
+# emscripten (emcc needs node's acorn from /usr/share/nodejs).
+WEB_ENV := NODE_PATH=/usr/share/nodejs
+web:
+	$(call install_missing,$(WEB_PACKAGES))
+	$(WEB_ENV) emcmake cmake -S web -B build-web -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+	  "-DCMAKE_CROSSCOMPILING_EMULATOR=node;--no-experimental-fetch"
+	$(WEB_ENV) cmake --build build-web
+
+# The site on 127.0.0.1 (PORT, default 8028) until Ctrl-C.
+web-run: web
+	node web/serve.mjs build-web/site $${PORT:-8028}
+
+# The engine's tests as wasm under node; the page in headless Chromium, with
+# playwright-core from web/package-lock.json, against build/qilo-cli.
+web-test: web
+	cmake --preset debug
+	cmake --build --preset debug --target qilo-cli
+	ctest --test-dir build-web -j2 --output-on-failure
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

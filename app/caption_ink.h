@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 #include "app/control.h"
 #include "app/layout.h"
 
@@ -36,5 +38,16 @@ bool IsFullStop(const ControlSpec& label);
 // two columns and lies above it. A front end moves the glyph so that its
 // measured ink begins here, whatever the face's own placement.
 inline constexpr int kFullStopInkLeft = 2;
+
+// How much of a caption a front end draws: all of it, but an underlined one
+// without its trailing blanks, which widen the label (the contact label's
+// six) and would draw the underline on past the text.
+// `Text` is a view of UTF-16 units (std::wstring_view, QStringView).
+template <typename Text>
+size_t DrawnLength(const Text& caption, bool underlined) {
+  size_t length = static_cast<size_t>(caption.size());
+  while (underlined && length > 0 && caption[length - 1] == u' ') --length;
+  return length;
+}
 
 }  // namespace qilo

@@ -3,9 +3,9 @@
 #include <chrono>
 #include <exception>
 
+#include "app/calculation.h"
 #include "app/layout.h"
 #include "app/run_handler.h"
-#include "calc/fee_model.h"
 #include "calc/input_filter.h"
 #include "calc/key_codes.h"
 #include "calc/market.h"
@@ -48,22 +48,6 @@ void TFrmMain::ReportMessage(const std::string& message) {
   LabInfo.hint.clear();
 }
 
-bool TFrmMain::InputMissing() {
-  Control* const fields[] = {&EdCommision, &EdStamptax,  &EdTransfer, &EdOther,
-                             &EdPriceBuy,  &EdPriceSell, &EdCnt};
-  bool missing = false;
-  for (Control* field : fields) {
-    const bool empty =
-        field == &EdCnt ? CountMissing(field->text) : FieldMissing(field->text);
-    if (empty) {
-      desktop.SetFocus(*field);
-      missing = true;
-    }
-  }
-  if (missing) ReportMessage(Gbk("没有数据，请输入！"));
-  return missing;
-}
-
 void TFrmMain::FilterKey(const Control& field, char& key) {
   if (KeyPasses(field.text, key)) return;
   key = 0;
@@ -73,42 +57,34 @@ void TFrmMain::FilterKey(const Control& field, char& key) {
 void TFrmMain::RefuseUncodedInput() { ReportMessage(Gbk("不支持该字符！")); }
 
 void TFrmMain::BtnCalClick() {
-  if (InputMissing()) return;
-  TradeInputs in;
-  in.commission = TextToNumber(EdCommision.text);
-  in.stamp_tax = TextToNumber(EdStamptax.text);
-  in.transfer = TextToNumber(EdTransfer.text);
-  in.other = TextToNumber(EdOther.text);
-  in.price_buy = TextToNumber(EdPriceBuy.text);
-  in.price_sell = TextToNumber(EdPriceSell.text);
-  in.count = TextToNumber(EdCnt.text);
-  in.shanghai = RadBtSH.checked;
-
-  // Each result is written as soon as it is known: an error further on leaves
-  // what was written before it.
-  const Number transfer_fee = TransferFee(in);
-  const BuySide buy = ComputeBuySide(in, transfer_fee);
-  EdCostBuy.text = FormatFixed(buy.cost, 2);
-  static const std::string& kBuyFees = Gbk("买入费用: ");
-  static const std::string& kSellFees = Gbk("卖出费用: ");
-  static const std::string& kTotalFees = Gbk("费用合计： ");
-  static const std::string& kProfitRate = Gbk("利润率：");
-  EdCostBuy.hint = kBuyFees + FormatFixed(buy.fees, 2);
-
-  const SellSide sell = ComputeSellSide(in, transfer_fee);
-  EdCostSell.text = FormatFixed(sell.proceeds, 2);
-  EdCostSell.hint = kSellFees + FormatFixed(sell.fees, 2);
-
-  const Number profit = sell.proceeds - buy.cost;
-  EdProfit.font_colour = profit >= 0 ? kRed : kGreen;
-  EdProfit.text = FormatFixed(profit, 2);
-
-  const Number rate = ProfitRate(buy, sell);
-  EdProfit.hint = kTotalFees + FormatFixed(buy.fees + sell.fees, 2) + "\r\n" +
-                  kProfitRate + FormatFixed(rate, 2) + "%";
-
-  LabCostPrice.text =
-      FormatPattern(BreakEvenPrice(in, buy, transfer_fee), price_format);
+  Control* const inputs[] = {&EdCommision, &EdStamptax,  &EdTransfer, &EdOther,
+                             &EdPriceBuy,  &EdPriceSell, &EdCnt};
+  const Calculation done =
+      Calculate({EdCommision.text, EdStamptax.text, EdTransfer.text,
+                 EdOther.text, EdPriceBuy.text, EdPriceSell.text, EdCnt.text,
+                 RadBtSH.checked, price_format});
+  // The last missing field ends up with the focus.
+  for (const CalculationInput missing : done.missing) {
+    desktop.SetFocus(*inputs[static_cast<int>(missing)]);
+  }
+  // What was computed before an error stays written.
+  using enum CalculationStage;
+  if (done.reached >= kBuy) {
+    EdCostBuy.text = done.cost_buy;
+    EdCostBuy.hint = done.cost_buy_hint;
+  }
+  if (done.reached >= kSell) {
+    EdCostSell.text = done.cost_sell;
+    EdCostSell.hint = done.cost_sell_hint;
+  }
+  if (done.reached >= kProfit) {
+    EdProfit.font_colour = done.profit_colour;
+    EdProfit.text = done.profit;
+  }
+  if (done.reached >= kProfitHint) EdProfit.hint = done.profit_hint;
+  if (done.reached >= kBreakEven) LabCostPrice.text = done.break_even;
+  if (done.error) std::rethrow_exception(done.error);
+  if (!done.missing.empty()) ReportMessage(MissingInputMessage());
 }
 
 void TFrmMain::LabCostPriceClick() {
@@ -134,10 +110,9 @@ void TFrmMain::CheckMarket(Control& radio) {
   // Only the checked button of the group is a tab stop.
   RadBtSH.tab_stop = RadBtSH.checked;
   RadBtSZ.tab_stop = RadBtSZ.checked;
-  if (&radio == &RadBtSH) {
-    RadBtSHClick();
-  } else {
-    RadBtSZClick();
+  // The click the layout gives the button, as a user's click raises it.
+  if (radio.layout != nullptr && radio.layout->on.click != nullptr) {
+    (this->*radio.layout->on.click)();
   }
 }
 

@@ -23,14 +23,12 @@ class TFrmMain {
   TFrmMain(const TFrmMain&) = delete;
   TFrmMain& operator=(const TFrmMain&) = delete;
 
-  // The calculate action: required-field check, conversion of the seven input
-  // texts, then the result texts, hints, profit colour and break-even price.
+  // The calculate action (Calculate) on the fields: the result texts, hints,
+  // profit colour and break-even price as far as it got. A field empty (or a
+  // zero share count) gets the focus, the last one keeping it, with beep and
+  // message. Throws what stopped the calculation: EConvertError for a text
+  // that is not a number, EMathError …, after the results written before it.
   void BtnCalClick();
-
-  // The required-field check: true (with beep and message) when a field is
-  // empty or the share count is zero; the last missing field gets the focus.
-  // Throws EConvertError when the share count is not a number.
-  bool InputMissing();
 
   // The key filter of the seven numeric fields: digits, one ".", backspace,
   // Enter and Escape pass; anything else becomes 0 with beep and message.
@@ -55,7 +53,8 @@ class TFrmMain {
   // The market buttons set the transfer rate text.
   void RadBtSHClick();
   void RadBtSZClick();
-  // Checks one market button by program, which raises its click like a user's.
+  // Checks one market button (RadBtSH or RadBtSZ) by program, which raises
+  // the click its layout entry names, as a user's click does.
   void CheckMarket(Control& radio);
 
   // The title strip's labels: minimize and close.

@@ -1,5 +1,7 @@
 #include "app/layout.h"
 
+#include <cstdlib>
+
 #include "app/frm_main.h"
 
 namespace qilo {
@@ -323,5 +325,13 @@ const ControlSpec kLayout[] = {
 }  // namespace
 
 std::span<const ControlSpec> Layout() { return kLayout; }
+
+const ControlSpec& LayoutOf(Control TFrmMain::*member) {
+  for (const ControlSpec& s : kLayout) {
+    if (s.member == member) return s;
+  }
+  // Every control member is in the table: a missing one is a build fault.
+  std::abort();
+}
 
 }  // namespace qilo

@@ -74,6 +74,10 @@ struct ControlSpec {
 // The whole window, bottom of the stacking order first within each parent.
 std::span<const ControlSpec> Layout();
 
+// The entry of the control `member` (&TFrmMain::EdCommision); every control
+// of the window has one.
+const ControlSpec& LayoutOf(Control TFrmMain::*member);
+
 // The window's own properties.
 inline constexpr int kWindowWidth = 469;
 inline constexpr int kWindowHeight = 232;

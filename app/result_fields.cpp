@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/frm_main.h"
+#include "app/calculation.h"
 #include "text/gbk.h"
 
 namespace qilo {
@@ -29,21 +29,21 @@ std::string ColourName(Colour c) {
   return buffer;
 }
 
-std::string ResultFieldLines(const TFrmMain& form, bool with_colour) {
+std::string ResultFieldLines(const Calculation& done) {
   std::string out;
-  auto line = [&out](const char* name, const std::string& utf8) {
-    if (!utf8.empty()) out += std::string(name) + "=" + utf8 + "\n";
+  auto line = [&out, &done](CalculationStage stage, const char* name,
+                            const std::string& utf8) {
+    if (done.reached >= stage) out += std::string(name) + "=" + utf8 + "\n";
   };
-  line("EdCostBuy", OneLine(form.EdCostBuy.text));
-  line("EdCostBuy.hint", OneLine(form.EdCostBuy.hint));
-  line("EdCostSell", OneLine(form.EdCostSell.text));
-  line("EdCostSell.hint", OneLine(form.EdCostSell.hint));
-  line("EdProfit", OneLine(form.EdProfit.text));
-  if (with_colour) {
-    line("EdProfit.colour", ColourName(form.EdProfit.font_colour));
-  }
-  line("EdProfit.hint", OneLine(form.EdProfit.hint));
-  line("LabCostPrice", OneLine(form.LabCostPrice.text));
+  using enum CalculationStage;
+  line(kBuy, "EdCostBuy", OneLine(done.cost_buy));
+  line(kBuy, "EdCostBuy.hint", OneLine(done.cost_buy_hint));
+  line(kSell, "EdCostSell", OneLine(done.cost_sell));
+  line(kSell, "EdCostSell.hint", OneLine(done.cost_sell_hint));
+  line(kProfit, "EdProfit", OneLine(done.profit));
+  line(kProfit, "EdProfit.colour", ColourName(done.profit_colour));
+  line(kProfitHint, "EdProfit.hint", OneLine(done.profit_hint));
+  line(kBreakEven, "LabCostPrice", OneLine(done.break_even));
   return out;
 }
 

@@ -6,7 +6,7 @@
 
 namespace qilo {
 
-class TFrmMain;
+struct Calculation;
 
 // The GBK text in UTF-8 on one line: a line break is written as the two
 // characters \r and \n.
@@ -17,9 +17,8 @@ std::string ColourName(Colour c);
 
 // The calculation's results as the window shows them, one "name=value" line
 // each in UTF-8 (EdCostBuy, its hint, EdCostSell, its hint, EdProfit, its
-// colour, its hint, LabCostPrice); a hint's line break is written as the two
-// characters \r\n, and an empty text gives no line. Without `with_colour`
-// the profit colour is left out (a calculation that stopped before it).
-std::string ResultFieldLines(const TFrmMain& form, bool with_colour = true);
+// colour, its hint, LabCostPrice) for the stages it reached; a hint's line
+// break is written as the two characters \r\n.
+std::string ResultFieldLines(const Calculation& done);
 
 }  // namespace qilo

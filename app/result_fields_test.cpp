@@ -2,22 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "app/frm_main.h"
-#include "app/recording_desktop.h"
-#include "text/gbk.h"
+#include "app/calculation.h"
 
 namespace qilo {
 namespace {
 
 TEST(ResultFieldLinesTest, TheWorkedExampleAsTheWindowShowsIt) {
-  RecordingDesktop desktop;
-  TFrmMain form(desktop);
-  form.RadBtSH.checked = true;
-  form.EdPriceBuy.text = "10";
-  form.EdPriceSell.text = "11";
-  form.EdCnt.text = "1000";
-  form.BtnCalClick();
-  EXPECT_EQ(ResultFieldLines(form),
+  const Calculation done =
+      Calculate({"1.7", "1", "1", "4", "10", "11", "1000", true, "%.2f"});
+  EXPECT_EQ(ResultFieldLines(done),
             "EdCostBuy=10022.00\n"
             "EdCostBuy.hint=买入费用: 22.00\n"
             "EdCostSell=10965.30\n"
@@ -28,18 +21,23 @@ TEST(ResultFieldLinesTest, TheWorkedExampleAsTheWindowShowsIt) {
             "LabCostPrice=10.05\n");
 }
 
-TEST(ResultFieldLinesTest, EmptyTextsGiveNoLine) {
-  RecordingDesktop desktop;
-  TFrmMain form(desktop);
-  for (Control* c : {&form.EdCostBuy, &form.EdCostSell, &form.EdProfit,
-                     &form.LabCostPrice}) {
-    c->text.clear();
-    c->hint.clear();
-  }
-  form.EdProfit.font_colour = kGreen;
-  EXPECT_EQ(ResultFieldLines(form), "EdProfit.colour=green\n");
-  form.EdProfit.font_colour = kMediumGrey;
-  EXPECT_EQ(ResultFieldLines(form), "EdProfit.colour=0x00A4A0A0\n");
+// The colour comes with the profit it belongs to, never before it.
+TEST(ResultFieldLinesTest, OnlyTheStagesReached) {
+  Calculation done;
+  done.cost_buy = "1.00";
+  done.cost_buy_hint = "a";
+  done.cost_sell = "2.00";
+  done.cost_sell_hint = "b";
+  done.profit = "1.00";
+  done.profit_colour = kGreen;
+  done.reached = CalculationStage::kSell;
+  EXPECT_EQ(ResultFieldLines(done),
+            "EdCostBuy=1.00\nEdCostBuy.hint=a\nEdCostSell=2.00\n"
+            "EdCostSell.hint=b\n");
+  done.reached = CalculationStage::kProfit;
+  EXPECT_EQ(ResultFieldLines(done).substr(66),
+            "EdProfit=1.00\nEdProfit.colour=green\n");
+  EXPECT_EQ(ColourName(kMediumGrey), "0x00A4A0A0");
 }
 
 }  // namespace

@@ -218,12 +218,38 @@ TEST(WiringTest, NoHandlerServesTwoControlsAndTheRestAreWired) {
     QILO_CLAIM(tick);
 #undef QILO_CLAIM
   }
-  for (const char* name : {"BtnCal", "RadBtSH", "RadBtSZ"}) {
-    EXPECT_NE(Find(name)->on.click, nullptr) << name;
-  }
+  EXPECT_NE(Find("BtnCal")->on.click, nullptr);
   for (const char* name : {"TimerInfo", "TimerStepVal"}) {
     EXPECT_NE(Find(name)->on.tick, nullptr) << name;
   }
+}
+
+// A market button is checked through CheckMarket, which raises the click its
+// entry names: two swapped entries set the other market's rate.
+TEST(WiringTest, EveryMarketButtonSetsItsOwnMarketsRate) {
+  const struct {
+    const char* radio;
+    const char* transfer;
+  } kCases[] = {{"RadBtSH", "1"}, {"RadBtSZ", "0"}};
+  int radios = 0;
+  for (const ControlSpec& s : Layout()) {
+    if (s.kind != ControlKind::kRadio) continue;
+    SCOPED_TRACE(s.name);
+    ++radios;
+    for (const char* start : {"1", "0"}) {
+      RecordingDesktop desktop;
+      TFrmMain form(desktop);
+      form.EdTransfer.text = start;
+      form.CheckMarket(form.*s.member);
+      EXPECT_TRUE((form.*s.member).checked);
+      for (const auto& c : kCases) {
+        if (std::strcmp(c.radio, s.name) == 0) {
+          EXPECT_EQ(form.EdTransfer.text, c.transfer);
+        }
+      }
+    }
+  }
+  EXPECT_EQ(radios, 2);
 }
 
 TEST(WiringTest, TheCalculateButtonCalculates) {

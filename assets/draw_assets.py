@@ -317,8 +317,7 @@ def line_width(s):
 
 
 def pen_width(s):
-    """The stroke of the one-pixel line art (the calculate glyphs) at scale s: 1 up to 1.5, where a wider one would close the gaps
-    between the glyphs' bars, 2 at 2."""
+    """The stroke of the hand's outline at scale s: 1 up to 1.5, 2 at 2."""
     return max(1, int(s))
 
 
@@ -382,14 +381,14 @@ def runs_of(line):
     return runs
 
 
-def stroke_widths(lines, s, strokes, mirror=False, strict=False):
+def stroke_widths(lines, s, strokes, mirror=False):
     """Device widths for the columns of bold pixel art whose rows are lines:
     each floor(s) or ceil(s), such that every run of ink whose art length is
     in strokes (art length: device length) comes out that long, so that the
     strokes of one art width all get one device width. Of those, the one
     whose column edges lie nearest the evenly scaled ones, symmetric where
-    mirror asks and some choice is (strict: only then): (cost, widths). None
-    when no choice keeps the strokes."""
+    mirror asks and some choice is: (cost, widths). None when no choice keeps
+    the strokes."""
     n = len(lines[0])
     runs = sorted({r for line in lines for r in runs_of(line) if r[1] in strokes})
     low = int(s)
@@ -405,7 +404,7 @@ def stroke_widths(lines, s, strokes, mirror=False, strict=False):
             symmetric = not mirror or widths == widths[::-1]
             if best is None or (symmetric, -cost) > (best[2], -best[0]):
                 best = (cost, widths, symmetric)
-    if best is None or (strict and not best[2]):
+    if best is None:
         return None
     return best[:2]
 
@@ -421,14 +420,14 @@ def stroke_sizes(s, lengths):
     return [dict(zip(lengths, c)) for c in itertools.product(*choices)]
 
 
-def bold_art(letters, size, s, strict=False):
+def bold_art(letters, size, s):
     """Bold pixel art redrawn for scale s on a transparent canvas of size
     times s, or more where the strokes need it; letters are (rows, left column, palette). The rows, which all
     letters share, and each letter's columns are widened by whole device
     pixels where that keeps the strokes even: every run of ink up to three
     art pixels long (stems and bars, corners, steps) comes out as long as
     the others of its length, across and along. A mirror-symmetric letter
-    stays so where it can, or always (strict)."""
+    stays so where it can."""
     grid = [["."] * size[0] for _ in range(size[1])]
     for rows, left, palette in letters:
         for y, row in enumerate(rows):
@@ -442,7 +441,7 @@ def bold_art(letters, size, s, strict=False):
     for strokes in stroke_sizes(s, lengths):
         axes = [stroke_widths(columns, s, strokes)]
         axes += [stroke_widths(rows, s, strokes,
-                               all(r == r[::-1] for r in rows), strict)
+                               all(r == r[::-1] for r in rows))
                  for rows, _, _ in letters]
         if None in axes:
             continue
@@ -527,6 +526,44 @@ def pen_art(rows, s, palette, diagonals=False):
     return img
 
 
+def cell_edges(lines, s):
+    """The device edges of the cells of one-pixel line art along one axis,
+    lines being the art's lines across it. A cell that some stroke crosses
+    (ink with no ink beside it along the line) is round(s) wide, so that
+    every stroke is as wide as the others and none thinner than at 1.5 x
+    rounded; the others take floor(s) or ceil(s), whichever keeps the edges
+    nearest the evenly scaled ones. No cell is empty, so ink that touches,
+    if only at a corner, still touches and a gap stays open."""
+    n = len(lines[0])
+    edges = [0]
+    for i in range(n):
+        crossed = any(line[i] != "." and (i == 0 or line[i - 1] == ".") and
+                      (i + 1 == n or line[i + 1] == ".") for line in lines)
+        if crossed:
+            width = px(s)
+        else:
+            width = int(s) + (edges[-1] + int(s) < px((i + 1) * s))
+        edges.append(edges[-1] + width)
+    return edges
+
+
+def line_art_at(rows, s, palette):
+    """One-pixel line art redrawn for scale s on a transparent canvas, each
+    art pixel a whole cell of cell_edges: the same shapes, strokes and gaps
+    as at 1 x, every stroke one width."""
+    columns = ["".join(row[x] for row in rows) for x in range(len(rows[0]))]
+    xs = cell_edges(rows, s)
+    ys = cell_edges(columns, s)
+    img = Image.new("RGBA", (xs[-1], ys[-1]), (0, 0, 0, 0))
+    d = ImageDraw.Draw(img)
+    for y, row in enumerate(rows):
+        for x, ch in enumerate(row):
+            if ch in palette:
+                d.rectangle((xs[x], ys[y], xs[x + 1] - 1, ys[y + 1] - 1),
+                            fill=palette[ch])
+    return img
+
+
 def framed(size, s, colours, face):
     """A face inside frames one line_width(s) each, outermost first. Auto-size
     pictures round their size down: they cover no more device pixels than
@@ -544,20 +581,38 @@ def framed(size, s, colours, face):
 def draw_calculate_at(s):
     img = framed((48, 23), s, (SLATE, BLUE_GREY), WHITE)
     for glyph, left in ((GLYPH_JI, 8), (GLYPH_SUAN, 25)):
-        art = pen_art(glyph, s, {"#": TEAL})
+        art = line_art_at(glyph, s, {"#": TEAL})
         box = px((left + 15) * s) - px(left * s)
         img.paste(art, (px(left * s) + (box - art.width) // 2,
                         (img.height - art.height) // 2), art)
     return img
 
 
+ARROW_CHEVRON = [row[2:7] for row in ARROW_UP[2:5]]
+
+
+def chevron_at(s, room):
+    """The arrow's chevron at a scale between whole ones: as at 1 x, arms two
+    pixels wide across, one row down for each pixel out, round(3 s) rows
+    where room (the width it may take) allows. Cells of 1 and 2 pixels would
+    fill its notch: a blob, not an arrow."""
+    rows = px(3 * s)
+    while 2 * rows - 1 > room:
+        rows -= 1
+    img = Image.new("RGBA", (2 * rows - 1, rows), (0, 0, 0, 0))
+    for y in range(rows):
+        for x in range(img.width):
+            if y - 1 <= abs(x - (rows - 1)) <= y:
+                img.putpixel((x, y), BLACK + (255, ))
+    return img
+
+
 def draw_arrow_at(up, s):
     img = framed((9, 8), s, (ARROW_FRAME, ), PEACH)
-    # A small solid shape rather than line art, scaled as the logo is, and
-    # never lopsided.
-    chevron = bold_art([([row[2:7] for row in ARROW_UP[2:5]], 0, {"X": BLACK})],
-                       (5, 3), s, strict=True)
-    chevron = chevron.crop(chevron.getbbox())
+    if s == int(s):
+        chevron = line_art_at(ARROW_CHEVRON, s, {"X": BLACK})
+    else:
+        chevron = chevron_at(s, img.width - 2 * line_width(s) - 2)
     img.paste(chevron, ((img.width - chevron.width) // 2, px(2 * s)), chevron)
     return img if up else img.transpose(Image.FLIP_TOP_BOTTOM)
 

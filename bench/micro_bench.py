@@ -16,13 +16,23 @@ PAIRS = [
      "snprintf %.2Lf", 1.0),
     ("links load, a full qiloinfo.ini", "BM_LoadLinkTable",
      "BM_ReadLinksFileOnce", "one read of the file", 3.0),
+    ("limits, one computation", "BM_Limits", "BM_FeesCall",
+     "one fees computation", 2.0),
+    ("average, two orders", "BM_Average", "BM_FeesCall",
+     "one fees computation", 2.0),
+    ("t, selling first", "BM_DayTrade", "BM_FeesCall",
+     "one fees computation", 2.0),
+    # A floor given as a number is a budget in nanoseconds.
+    ("buy-count solver, worst case found", "BM_BuyCountWorstCase",
+     1e6, "1 ms", 1.0),
 ]
 
 
 def main():
     binary = sys.argv[1]
     repetitions = sys.argv[2] if len(sys.argv) > 2 else "9"
-    names = [n for _, q, f, _, _ in PAIRS for n in (q, f)]
+    names = [n for _, q, f, _, _ in PAIRS for n in (q, f)
+             if isinstance(n, str)]
     run = subprocess.run(
         [binary, "--benchmark_filter=^(%s)$" % "|".join(names),
          "--benchmark_repetitions=" + repetitions,
@@ -36,9 +46,10 @@ def main():
         if b.get("run_type") == "iteration":
             times.setdefault(b["name"], []).append(b["real_time"])
     for figure, qilo, floor, floor_name, goal in PAIRS:
-        if qilo not in times or floor not in times:
+        f = [floor] if not isinstance(floor, str) else times.get(floor)
+        if qilo not in times or not f:
             sys.exit("micro_bench: no result for %s or %s" % (qilo, floor))
-        q, f = times[qilo], times[floor]
+        q = times[qilo]
         print("ROW|%s|%.1f|%.1f|ns|%.1f|%.1f|%.1f|%s" % (
             figure, statistics.median(q), statistics.median(f), goal, min(q),
             max(q), floor_name))

@@ -1,13 +1,14 @@
 #include <cstdio>
+#include <exception>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "app/colour.h"
+#include "app/calculation.h"
 #include "app/frm_main.h"
-#include "app/recording_desktop.h"
+#include "app/layout.h"
 #include "app/result_fields.h"
 #include "app/run_handler.h"
+#include "calc/market.h"
 #include "calc/number_text.h"
 #include "calc/precision.h"
 #include "cli/command.h"
@@ -16,31 +17,26 @@
 namespace qilo::cli {
 namespace {
 
-// Marks a result as not written yet, so that after an error only what the
-// calculation wrote is printed. Every text it writes is non-empty.
-constexpr Colour kUnwritten = 0xFFFFFFFFu;
-
-void PrintFields(const TFrmMain& form) {
-  std::fputs(
-      ResultFieldLines(form, form.EdProfit.font_colour != kUnwritten).c_str(),
-      stdout);
+// The text a control starts with in the window (GBK).
+std::string LayoutText(Control TFrmMain::*member) {
+  return Utf8ToGbk(LayoutOf(member).text);
 }
 
 // The window's own labels beside the results, the hints in brackets.
-void PrintSummary(const TFrmMain& form) {
-  auto row = [](const Control& label, const Control& value,
+void PrintSummary(const Calculation& done) {
+  auto row = [](Control TFrmMain::*label, const std::string& value,
                 std::string detail) {
     if (size_t br = detail.find("\r\n"); br != std::string::npos)
       detail.replace(br, 2, ", ");
-    std::printf("%s %s", GbkToUtf8(TrimBlanks(label.text)).c_str(),
-                value.text.c_str());
+    std::printf("%s %s", TrimBlanks(LayoutOf(label).text).c_str(),
+                value.c_str());
     if (!detail.empty()) std::printf("  (%s)", GbkToUtf8(detail).c_str());
     std::printf("\n");
   };
-  row(form.Label8, form.EdCostBuy, form.EdCostBuy.hint);
-  row(form.Label9, form.EdCostSell, form.EdCostSell.hint);
-  row(form.Label10, form.EdProfit, form.EdProfit.hint);
-  row(form.Label11, form.LabCostPrice, "");
+  row(&TFrmMain::Label8, done.cost_buy, done.cost_buy_hint);
+  row(&TFrmMain::Label9, done.cost_sell, done.cost_sell_hint);
+  row(&TFrmMain::Label10, done.profit, done.profit_hint);
+  row(&TFrmMain::Label11, done.break_even, "");
 }
 
 int RunCalc(const std::vector<std::string>& args) {
@@ -60,43 +56,43 @@ int RunCalc(const std::vector<std::string>& args) {
     return UsageError("calc", "--market takes sh or sz, --precision 2 or 3");
   }
 
-  RecordingDesktop desktop;
-  TFrmMain form(desktop);
-  // A rate not given keeps the text the window starts with, the layout's.
-  for (const auto& [option, field] :
-       {std::pair<const char*, Control*>{"--commission", &form.EdCommision},
-        {"--stamp-tax", &form.EdStamptax},
-        {"--other", &form.EdOther}}) {
-    if (parsed.Has(option)) field->text = Utf8ToGbk(parsed.Get(option));
-  }
-  form.CheckMarket(market == "sh" ? form.RadBtSH : form.RadBtSZ);
-  form.precision = precision;
-  form.price_format = PriceFormatFor(precision);
-  form.EdPriceBuy.text = Utf8ToGbk(parsed.positionals[0]);
-  form.EdPriceSell.text = Utf8ToGbk(parsed.positionals[1]);
-  form.EdCnt.text = Utf8ToGbk(parsed.positionals[2]);
-  for (Control* result : {&form.EdCostBuy, &form.EdCostSell, &form.EdProfit,
-                          &form.LabCostPrice}) {
-    result->text.clear();
-    result->hint.clear();
-  }
-  form.EdProfit.font_colour = kUnwritten;
+  // A rate not given keeps the text the window starts with, the layout's; the
+  // market sets the transfer rate as its button does.
+  const auto rate = [&parsed](const char* option, Control TFrmMain::*field) {
+    return parsed.Has(option) ? Utf8ToGbk(parsed.Get(option))
+                              : LayoutText(field);
+  };
+  CalculationInputs in;
+  in.commission = rate("--commission", &TFrmMain::EdCommision);
+  in.stamp_tax = rate("--stamp-tax", &TFrmMain::EdStamptax);
+  in.other = rate("--other", &TFrmMain::EdOther);
+  in.shanghai = market == "sh";
+  in.transfer =
+      TransferRateText(in.shanghai ? Market::kShanghai : Market::kShenzhen);
+  in.price_format = PriceFormatFor(precision);
+  in.price_buy = Utf8ToGbk(parsed.positionals[0]);
+  in.price_sell = Utf8ToGbk(parsed.positionals[1]);
+  in.count = Utf8ToGbk(parsed.positionals[2]);
 
   const bool fields = parsed.Has("--fields");
-  if (const auto error = CatchHandlerError([&form] { form.BtnCalClick(); })) {
-    if (fields) PrintFields(form);
+  const Calculation done = Calculate(in);
+  if (done.error) {
+    if (fields) std::fputs(ResultFieldLines(done).c_str(), stdout);
     std::fflush(stdout);
-    std::fprintf(stderr, "%s\n", GbkToUtf8(*error).c_str());
+    // The text the window's error box would show.
+    const auto box =
+        CatchHandlerError([&done] { std::rethrow_exception(done.error); });
+    std::fprintf(stderr, "%s\n", GbkToUtf8(*box).c_str());
     return 2;
   }
-  if (desktop.Count("beep") > 0) {
-    std::fprintf(stderr, "%s\n", GbkToUtf8(form.LabInfo.text).c_str());
+  if (!done.missing.empty()) {
+    std::fprintf(stderr, "%s\n", GbkToUtf8(MissingInputMessage()).c_str());
     return 1;
   }
   if (fields) {
-    PrintFields(form);
+    std::fputs(ResultFieldLines(done).c_str(), stdout);
   } else {
-    PrintSummary(form);
+    PrintSummary(done);
   }
   return 0;
 }

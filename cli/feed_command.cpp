@@ -1,5 +1,6 @@
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,11 @@ int RunFeed(const std::vector<std::string>& args) {
     return ShowUsage(kUsage);
   }
   const std::string links = PathFromUtf8(parsed.Get("--links"));
-  const std::string url =
+  const std::optional<std::string> url =
       parsed.Has("--url") ? Utf8ToGbk(parsed.Get("--url")) : FeedUrl();
+  if (!url) {
+    return UsageError("feed", "this build has no feed host: give --url URL");
+  }
   const bool force = parsed.Has("--force");
   const auto now = std::chrono::system_clock::now();
   if (!force && !LinkFeedDue(links, now)) {
@@ -35,7 +39,7 @@ int RunFeed(const std::vector<std::string>& args) {
   std::string failure;
   std::vector<FeedEntry> stored;
   try {
-    stored = RefreshLinkFeedFrom(url, links, now, true, page_lines, &failure);
+    stored = RefreshLinkFeedFrom(*url, links, now, true, page_lines, &failure);
   } catch (const Exception& e) {
     std::fprintf(stderr, "%s\n", GbkToUtf8(e.Message()).c_str());
     return 2;

@@ -1,13 +1,17 @@
 #include "exact/position_average.h"
 
+#include <string>
+
 #include "exact/fee_inputs.h"
 #include "exact/fee_report.h"
-#include "exact/tick_search.h"
 
 namespace qilo {
 namespace {
 
 using Units = Decimal::Units;
+
+// The most counts the buy-count solver tries one by one (about a millisecond).
+constexpr Units kMostCountsTried = 10'000;
 
 // How far the target's cost test is from holding when `lots` lots are bought:
 // cost + the new order's outlay - target × all shares, under `at` (the terms,
@@ -25,15 +29,32 @@ struct BuyCountTest {
   }
 };
 
+// The buy order's outlay rounds to less than this below its exact value:
+// half a fen for each fee that rounds (an other fee of 2 decimals never does).
+Decimal BuyRoundingSlack(const FeeRow& row, const FeeTerms& terms) {
+  if (terms.rounding == Rounding::kNone) return Decimal();
+  int rounded = 1 + (terms.other_fee.Decimals() > 2 ? 1 : 0);
+  if (terms.kind == SecurityKind::kStock) {
+    rounded += row.stamp_tax_on_buy ? 1 : 0;
+    const TransferRule::Basis basis = row.TransferOn(terms.exchange).basis;
+    rounded += basis == TransferRule::Basis::kPerThousandShares ||
+                       basis == TransferRule::Basis::kPerMilleOfAmount
+                   ? 1
+                   : 0;
+  }
+  return Decimal(5 * rounded, 3);
+}
+
 // The fewest lots that pass the test, or nothing. With exact fees the excess
 // is convex in the lots (straight lines and the maxima of straight lines
-// added up), so it falls to its lowest point and rises after; rounding moves
-// it by less than kRoundingSlack, so the answer lies where the exact excess
-// is within the slack of zero, found by halving, not by counting up.
+// added up), so it falls to its lowest point and rises after; rounding takes
+// less than `slack` off it, so the answer lies where the exact excess is
+// below the slack, found by halving; only from there is each count tried.
 std::optional<Units> FewestLots(const BuyCountTest& test, const FeeTerms& terms,
                                 Units most) {
   FeeTerms exact = terms;
   exact.rounding = Rounding::kNone;
+  const Decimal slack = BuyRoundingSlack(test.row, terms);
   auto excess = [&](Units lots) { return test.Excess(lots, exact); };
   auto first = [](Units low, Units high, const auto& holds) {
     while (low < high) {
@@ -49,12 +70,23 @@ std::optional<Units> FewestLots(const BuyCountTest& test, const FeeTerms& terms,
   const Units lowest = first(Units(1), most, [&](Units lots) {
     return excess(lots + 1) >= excess(lots);
   });
-  if (excess(lowest) > kRoundingSlack) return std::nullopt;
-  Units lots = first(Units(1), lowest,
-                     [&](Units at) { return excess(at) <= kRoundingSlack; });
-  for (; lots <= most; ++lots) {
+  if (excess(lowest) >= slack) return std::nullopt;
+  Units lots =
+      first(Units(1), lowest, [&](Units at) { return excess(at) < slack; });
+  for (Units tried = 0; lots <= most; ++lots, ++tried) {
     if (test.Excess(lots, terms).Sign() <= 0) return lots;
-    if (lots > lowest && excess(lots) > kRoundingSlack) break;
+    if (lots > lowest && excess(lots) >= slack) break;
+    // Where the average barely moves with each lot, rounding alone decides
+    // among a run of counts that can be as long as the bounds; rather than
+    // try them all, stop with an error the caller can act on.
+    if (tried == kMostCountsTried) {
+      throw EFeeInputError(
+          "the fen rounding of the fees decides the count among more than " +
+          std::to_string(static_cast<long long>(kMostCountsTried)) +
+          " lots from " +
+          (test.target.lot * Decimal::FromUnits(lots - tried, 0)).Text() +
+          " shares on: give a larger lot");
+    }
   }
   return std::nullopt;
 }

@@ -40,7 +40,9 @@ struct AverageResult {
 // The cost and average of a position bought in `orders` under `terms`, and
 // with a target the shares to buy. Throws EFeeInputError for no orders, a
 // price or count CheckPrice or CheckCount refuses, shares beyond kMaxCount in
-// all, no rules for the date, and a target no count within kMaxCount reaches.
+// all, no rules for the date, a target no count within kMaxCount reaches, and
+// one where the average moves so little per lot that the fees' rounding
+// decides among more than 10000 lots (a larger lot then answers).
 AverageResult ComputeAverage(const FeeTerms& terms,
                              std::span<const BuyOrder> orders,
                              const std::optional<AverageTarget>& target = {});

@@ -8,6 +8,7 @@
 #include "qilo_config.h"
 #include "store/profile_store.h"
 #include "text/exception.h"
+#include "text/gbk.h"
 
 namespace qilo {
 namespace {
@@ -38,9 +39,25 @@ std::string_view UpToQuote(std::string_view* rest, bool* found) {
 
 }  // namespace
 
-std::string FeedUrl() {
-  return std::string("http://") + QILO_FEED_HOST + "/qilocal";
+std::optional<std::string> FeedUrlOf(std::string_view host) {
+  // The name alone: without a port, and without the dot of a rooted name.
+  std::string_view name = host.substr(0, host.find(':'));
+  if (!name.empty() && name.back() == '.') name.remove_suffix(1);
+  auto is_or_under = [name](std::string_view domain) {
+    return name.size() >= domain.size() &&
+           SameText(name.substr(name.size() - domain.size()), domain) &&
+           (name.size() == domain.size() ||
+            name[name.size() - domain.size() - 1] == '.');
+  };
+  for (std::string_view reserved : {"example.com", "example.net", "example.org",
+                                    "example", "invalid", "test"}) {
+    if (is_or_under(reserved)) return std::nullopt;
+  }
+  if (name.empty()) return std::nullopt;
+  return "http://" + std::string(host) + "/qilocal";
 }
+
+std::optional<std::string> FeedUrl() { return FeedUrlOf(QILO_FEED_HOST); }
 
 bool LinkFeedDue(const std::string& links_path,
                  std::chrono::system_clock::time_point now) {
@@ -106,7 +123,9 @@ std::vector<FeedEntry> RefreshLinkFeedFrom(
 void RefreshLinkFeed(const std::string& links_path,
                      std::chrono::system_clock::time_point now,
                      std::vector<std::string>& page_lines) {
-  RefreshLinkFeedFrom(FeedUrl(), links_path, now, false, page_lines);
+  const std::optional<std::string> url = FeedUrl();
+  if (!url) return;
+  RefreshLinkFeedFrom(*url, links_path, now, false, page_lines);
 }
 
 }  // namespace qilo

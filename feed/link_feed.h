@@ -1,13 +1,16 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qilo {
 
 // The close-time refresh of the feed slots 21 to 30 of the links file: when
-// the file is missing or was last written more than 30 days before `now`,
+// the build has a feed host (FeedUrl) and the file is missing or was last
+// written more than 30 days before `now`,
 // fetches the feed page into `page_lines` and stores up to ten announced
 // entries with StoreEntry. Every fetch failure is swallowed; a refused write
 // of the links file raises EIniFileException, and a socket layer that cannot
@@ -16,8 +19,15 @@ void RefreshLinkFeed(const std::string& links_path,
                      std::chrono::system_clock::time_point now,
                      std::vector<std::string>& page_lines);
 
-// The feed page: "http://" + the feed host chosen at build time + "/qilocal".
-std::string FeedUrl();
+// The feed page of `host`: "http://" + host + "/qilocal"; none for an empty
+// host or one of the names reserved for examples (example.com, .net and .org
+// with their subdomains, and the .example, .invalid and .test domains), which
+// a build keeps when nobody set a real one: such a name may answer slowly or
+// belong to a stranger, so it is never fetched.
+std::optional<std::string> FeedUrlOf(std::string_view host);
+
+// FeedUrlOf the feed host chosen at build time.
+std::optional<std::string> FeedUrl();
 
 // True when the links file is missing or its age at `now` is more than 30
 // days (exactly 30 days is not due).

@@ -189,10 +189,36 @@ TEST_F(LinkFeedTest, FailedOrOddFetchesStoreNothingOrTheTextBeforeAZero) {
   }
 }
 
-TEST(FeedUrlTest, IsTheFeedPageOfTheBuildHost) {
-  const std::string url = FeedUrl();
-  EXPECT_EQ(url.rfind("http://", 0), 0u);
-  EXPECT_EQ(url.substr(url.size() - 8), "/qilocal");
+TEST(FeedUrlTest, NamesReservedForExamplesAreNeverFetched) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"qilo.cn", "http://qilo.cn/qilocal"},
+      {"qilo.cn:8080", "http://qilo.cn:8080/qilocal"},
+      {"notexample.com", "http://notexample.com/qilocal"},
+      {"example.com.cn", "http://example.com.cn/qilocal"},
+      {"qilo.example.com", nullptr},
+      {"Qilo.Example.COM.", nullptr},
+      {"example.org:80", nullptr},
+      {"feed.example.net", nullptr},
+      {"qilo.example", nullptr},
+      {"feed.invalid", nullptr},
+      {"qilo.test", nullptr},
+      {"", nullptr},
+  };
+  for (const auto& [host, url] : cases) {
+    SCOPED_TRACE(host);
+    EXPECT_EQ(FeedUrlOf(host), url ? std::optional<std::string>(url)
+                                   : std::optional<std::string>());
+  }
+}
+
+// A build left with the placeholder host closes at once: no fetch, nothing
+// written, not even a failed page text kept.
+TEST_F(LinkFeedTest, PlaceholderHostFetchesNothingAtClose) {
+  if (FeedUrl()) GTEST_SKIP() << "built with a real feed host";
+  std::vector<std::string> page_lines;
+  RefreshLinkFeed(Path(), Clock::now(), page_lines);
+  EXPECT_TRUE(page_lines.empty());
+  EXPECT_FALSE(FileExists(Path()));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/hit_test.h"
@@ -82,7 +83,8 @@ QtMainWindow::QtMainWindow(TFrmMain& form, QtDesktop& desktop)
 }
 
 // The children outlive this body: none of their events may reach the
-// handlers (or the tables here) any more.
+// handlers (or the tables here) any more. Every signal and filter is cut at
+// once, whatever it is: none can be missed.
 QtMainWindow::~QtMainWindow() {
   desktop_.Attach(nullptr);
   for (Item& item : items_) {
@@ -90,18 +92,6 @@ QtMainWindow::~QtMainWindow() {
     if (item.widget == nullptr) continue;
     item.widget->removeEventFilter(this);
     item.widget->disconnect(this);
-    if (item.layout->kind == ControlKind::kEdit) {
-      auto* edit = static_cast<EditField*>(item.widget);
-      edit->on_key_down = nullptr;
-      edit->on_key_up = nullptr;
-      edit->on_key_press = nullptr;
-      edit->on_uncoded_input = nullptr;
-    } else if (item.layout->kind == ControlKind::kFlatButton) {
-      auto* button = static_cast<FlatButton*>(item.widget);
-      button->on_mouse_down = nullptr;
-      button->on_mouse_up = nullptr;
-      button->on_click = nullptr;
-    }
   }
 }
 
@@ -150,19 +140,26 @@ void QtMainWindow::Wire(Item& item) {
       break;
     case ControlKind::kEdit: {
       auto* edit = static_cast<EditField*>(item.widget);
-      edit->on_uncoded_input = [this] { Call(&F::RefuseUncodedInput); };
+      connect(edit, &EditField::UncodedInput, this,
+              [this] { Call(&F::RefuseUncodedInput); });
       if (on.key_down != nullptr) {
-        edit->on_key_down = [this, f = on.key_down](int key) {
-          Run([&form = form_, f, key] { (form.*f)(key); });
-        };
+        connect(edit, &EditField::KeyDown, this,
+                [this, f = on.key_down](int key) {
+                  Run([&form = form_, f, key] { (form.*f)(key); });
+                });
       }
       if (on.key_up != nullptr) {
-        edit->on_key_up = [this, f = on.key_up] { Call(f); };
+        connect(edit, &EditField::KeyUp, this,
+                [this, f = on.key_up] { Call(f); });
       }
       if (on.key_press != nullptr) {
-        edit->on_key_press = [this, f = on.key_press](char& key) {
-          Run([&form = form_, f, &key] { (form.*f)(key); });
-        };
+        // Direct: the filter changes the key the field goes on with.
+        connect(
+            edit, &EditField::KeyPress, this,
+            [this, f = on.key_press](char& key) {
+              Run([&form = form_, f, &key] { (form.*f)(key); });
+            },
+            Qt::DirectConnection);
         // Numbers only: every typed character goes through the key filter.
         edit->setAttribute(Qt::WA_InputMethodEnabled, false);
       }
@@ -175,14 +172,13 @@ void QtMainWindow::Wire(Item& item) {
       break;
     case ControlKind::kFlatButton: {
       auto* button = static_cast<FlatButton*>(item.widget);
-      if (on.click != nullptr) {
-        button->on_click = [this, f = on.click] { Call(f); };
-      }
-      if (on.mouse_down != nullptr) {
-        button->on_mouse_down = [this, f = on.mouse_down] { Call(f); };
-      }
-      if (on.mouse_up != nullptr) {
-        button->on_mouse_up = [this, f = on.mouse_up] { Call(f); };
+      const std::pair<void (FlatButton::*)(), void (F::*)()> events[] = {
+          {&FlatButton::Clicked, on.click},
+          {&FlatButton::MouseDown, on.mouse_down},
+          {&FlatButton::MouseUp, on.mouse_up}};
+      for (const auto& [signal, handler] : events) {
+        if (handler == nullptr) continue;
+        connect(button, signal, this, [this, f = handler] { Call(f); });
       }
       break;
     }

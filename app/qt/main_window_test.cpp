@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -30,8 +31,10 @@
 #include <ostream>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "app/fit_font.h"
+#include "app/picture_form.h"
 #include "app/qt/gbk_qt.h"
 #include "app/qt/look.h"
 #include "app/qt/pictures.h"
@@ -40,9 +43,12 @@
 #include "app/qt/widgets.h"
 #include "store/profile_store.h"
 
-// Failures show texts as texts.
+// Failures show texts as texts and colours as their values.
 inline void PrintTo(const QString& text, std::ostream* os) {
   *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QColor& colour, std::ostream* os) {
+  *os << colour.name(QColor::HexArgb).toStdString();
 }
 
 namespace qilo {
@@ -567,6 +573,43 @@ TEST_F(QtWindowTest, LabelClicksTogglePrecisionAndMinimize) {
   EXPECT_TRUE(window_->isMinimized());
 }
 
+// A widget taken out of the window lives on after it; what it is still asked
+// to do must reach no handler of the window that is gone.
+TEST_F(QtWindowTest, WidgetsThatOutliveTheWindowReachNoHandler) {
+  std::vector<std::unique_ptr<QWidget>> kept;
+  for (const char* name :
+       {"EdCnt", "EdPriceBuy", "BtnCntUp", "BtnCntDwn", "BtnCal", "RadBtSZ"}) {
+    QWidget* widget = window_->WidgetNamed(name);
+    widget->setParent(nullptr);
+    kept.emplace_back(widget);
+  }
+  window_.reset();
+  const std::string count = form_->EdCnt.text;
+  const std::string cost = form_->EdCostBuy.text;
+  const int beeps = desktop_.beeps;
+  const auto pokes = std::to_array<std::function<void()>>({
+      [&] { QTest::keyClick(kept[0].get(), Qt::Key_Up); },
+      [&] { QTest::keyClick(kept[1].get(), Qt::Key_A); },
+      [&] {
+        QTest::sendKeyEvent(QTest::Click, kept[1].get(), Qt::Key_unknown,
+                            QString::fromUcs4(U"\U0001F600", 1),
+                            Qt::NoModifier);
+      },
+      [&] { QTest::mouseClick(kept[2].get(), Qt::LeftButton); },
+      [&] { QTest::mouseClick(kept[3].get(), Qt::RightButton); },
+      [&] { QTest::mouseClick(kept[4].get(), Qt::LeftButton); },
+      [&] { QTest::mouseClick(kept[5].get(), Qt::LeftButton); },
+  });
+  for (size_t i = 0; i < pokes.size(); ++i) {
+    SCOPED_TRACE(i);
+    pokes[i]();
+    EXPECT_EQ(form_->EdCnt.text, count);
+    EXPECT_EQ(form_->EdCostBuy.text, cost);
+    EXPECT_EQ(desktop_.beeps, beeps);
+    EXPECT_FALSE(form_->RadBtSZ.checked);
+  }
+}
+
 // Qt's offscreen platform takes no system move, as a desktop without a window
 // manager does not: the window follows the mouse itself.
 TEST_F(QtWindowTest, TheDragStripMovesTheWindowWithoutAWindowManager) {
@@ -812,6 +855,41 @@ TEST_F(QtWindowTest, WholeAtTheDisplayScale) {
         StrokeWidths(image, device_rect(k.name), k.along_rows, k.length, k.ink);
     EXPECT_EQ(widths.size(), 1u) << ::testing::PrintToString(widths);
   }
+
+  // Each shape of the 1x drawing keeps its form: the calculate glyphs in as
+  // many unbroken pieces, the step arrows open chevrons.
+  const auto ink_in = [&](const QImage& picture, QRect r, auto is_ink) {
+    return [&picture, r, is_ink](int x, int y) {
+      return is_ink(picture.pixel(r.left() + x, r.top() + y));
+    };
+  };
+  const QImage calc_1x = EmbeddedImage(u"calculate.bmp", 1);
+  const auto teal_ink = exactly(qRgb(0, 128, 128));
+  const QRect calc = device_rect("ImgCal");
+  EXPECT_EQ(
+      InkPieces(calc.width(), calc.height(), ink_in(image, calc, teal_ink)),
+      InkPieces(calc_1x.width(), calc_1x.height(),
+                ink_in(calc_1x, calc_1x.rect(), teal_ink)));
+  for (const char* arrow : {"ImgPriceBuyUp", "ImgPriceBuyDwn", "ImgPriceSellUp",
+                            "ImgPriceSellDwn", "ImgCntUp", "ImgCntDwn"}) {
+    const QRect r = device_rect(arrow);
+    EXPECT_TRUE(ChevronOpen(r.width(), r.height(),
+                            ink_in(image, r, exactly(qRgb(0, 0, 0)))))
+        << arrow;
+  }
+
+  // The contact label's underline ends with its text, not under its blanks.
+  const QRect contact = device_rect("LabConnMe");
+  const QRgb cream = image.pixel(contact.topLeft());
+  const auto not_cream = [cream](QRgb c) {
+    return std::abs(qRed(c) - qRed(cream)) +
+               std::abs(qGreen(c) - qGreen(cream)) +
+               std::abs(qBlue(c) - qBlue(cream)) >
+           60;
+  };
+  EXPECT_LE(UnderlineOverhang(contact.width(), contact.height(),
+                              ink_in(image, contact, not_cream)),
+            2 * s);
 
   // The hand the links show: drawn for the scale and shown pixel for pixel,
   // its hot spot on the tip of the finger in layout pixels.

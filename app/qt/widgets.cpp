@@ -8,11 +8,14 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMetaMethod>
 #include <QPainter>
+#include <QStyle>
 #include <cmath>
 #include <memory>
 #include <vector>
 
+#include "app/caption_ink.h"
 #include "app/edit_input.h"
 #include "app/fit_font.h"
 #include "app/qt/gbk_qt.h"
@@ -199,6 +202,15 @@ void CaptionLabel::paintEvent(QPaintEvent* event) {
     painter.fillRect(rule_, palette().color(QPalette::WindowText));
     return;
   }
+  const QString caption = text();
+  const qsizetype drawn = static_cast<qsizetype>(
+      DrawnLength(QStringView(caption), font().underline()));
+  if (drawn < caption.size()) {
+    QPainter painter(this);
+    style()->drawItemText(&painter, contentsRect(), alignment(), palette(),
+                          isEnabled(), caption.left(drawn), foregroundRole());
+    return;
+  }
   QLabel::paintEvent(event);
 }
 
@@ -223,7 +235,7 @@ void FlatButton::mousePressEvent(QMouseEvent* event) {
     held_ = true;
     update();
   }
-  if (on_mouse_down) on_mouse_down();
+  emit MouseDown();
 }
 
 // A second press in quick succession is a press like the first.
@@ -237,10 +249,8 @@ void FlatButton::mouseReleaseEvent(QMouseEvent* event) {
     held_ = false;
     update();
   }
-  if (on_mouse_up) on_mouse_up();
-  if (was_held && rect().contains(event->position().toPoint()) && on_click) {
-    on_click();
-  }
+  emit MouseUp();
+  if (was_held && rect().contains(event->position().toPoint())) emit Clicked();
 }
 
 void FlatButton::enterEvent(QEnterEvent*) {
@@ -260,7 +270,7 @@ bool FlatButton::event(QEvent* event) {
     held_ = false;
     hovered_ = false;
     update();
-    if (on_mouse_up) on_mouse_up();
+    emit MouseUp();
   }
   return QWidget::event(event);
 }
@@ -277,7 +287,7 @@ void EditField::InsertLimited(const QString& text) {
   const AdmittedText admitted = AdmitText(
       text.toStdString(),
       EditRoom(byte_limit_, ToGbk(this->text()), ToGbk(selectedText())));
-  if (admitted.uncoded && on_uncoded_input) on_uncoded_input();
+  if (admitted.uncoded) emit UncodedInput();
   if (!admitted.utf8.empty()) insert(QString::fromStdString(admitted.utf8));
 }
 
@@ -330,8 +340,12 @@ void EditField::resizeEvent(QResizeEvent* event) {
   FitFont();
 }
 
+bool EditField::Filtered() const {
+  return isSignalConnected(QMetaMethod::fromSignal(&EditField::KeyPress));
+}
+
 QString EditField::FilterTyped(const QString& typed) {
-  if (!on_key_press) return typed;
+  if (!Filtered()) return typed;
   QString accepted;
   for (const char32_t cp : typed.toUcs4()) {
     // A character outside ASCII reaches the filter as its GBK lead byte,
@@ -341,7 +355,7 @@ QString EditField::FilterTyped(const QString& typed) {
       const std::string gbk = ToGbk(QString::fromUcs4(&cp, 1));
       key = gbk.empty() ? '?' : gbk.front();
     }
-    on_key_press(key);
+    emit KeyPress(key);
     if (key != 0 && cp < 0x80) accepted += QChar(key);
   }
   return accepted;
@@ -359,13 +373,11 @@ void EditField::PasteOrEdit(QKeyEvent* event) {
 }
 
 void EditField::keyPressEvent(QKeyEvent* event) {
-  if (on_key_down) {
-    if (const int vk = VirtualKey(event)) on_key_down(vk);
-  }
+  if (const int vk = VirtualKey(event)) emit KeyDown(vk);
   const int control = ControlCharacter(event);
   if (control >= 0) {
     char key = static_cast<char>(control);
-    if (on_key_press) on_key_press(key);
+    emit KeyPress(key);
     if (key == 0) {
       event->accept();
       return;
@@ -383,7 +395,7 @@ void EditField::keyPressEvent(QKeyEvent* event) {
 }
 
 void EditField::keyReleaseEvent(QKeyEvent* event) {
-  if (on_key_up) on_key_up();
+  emit KeyUp();
   QLineEdit::keyReleaseEvent(event);
 }
 

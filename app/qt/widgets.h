@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QWidget>
-#include <functional>
 #include <span>
 
 #include "app/layout.h"
@@ -80,11 +79,15 @@ class CaptionLabel : public QLabel {
 // A flat button without caption or picture: the control beneath shows
 // through; a one-pixel raised frame while hovered, a sunken one while held.
 class FlatButton : public QWidget {
+  Q_OBJECT
+
  public:
   explicit FlatButton(QWidget* parent);
-  std::function<void()> on_mouse_down;  // any mouse button
-  std::function<void()> on_mouse_up;    // any mouse button
-  std::function<void()> on_click;       // left button released over it
+
+ signals:
+  void MouseDown();  // any mouse button
+  void MouseUp();    // any mouse button
+  void Clicked();    // left button released over it
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -101,10 +104,13 @@ class FlatButton : public QWidget {
 };
 
 // A single-line edit field with a flat one-pixel bevel. Typed characters go
-// through `on_key_press` (a key set to 0 is swallowed); what is typed or
-// pasted is cut to the field's byte limit, counted in GBK bytes, and loses
-// the characters GBK has no code for (`on_uncoded_input` is told).
+// through `KeyPress` when it is connected (a key set to 0 is swallowed); what
+// is typed or pasted is cut to the field's byte limit, counted in GBK bytes,
+// and loses the characters GBK has no code for (`UncodedInput` is told).
+// Connect KeyPress directly: its receiver changes the key in place.
 class EditField : public QLineEdit {
+  Q_OBJECT
+
  public:
   explicit EditField(QWidget* parent);
   // Bytes the user may bring into the field; 0 for no limit.
@@ -130,10 +136,11 @@ class EditField : public QLineEdit {
   bool Overflows() const { return overflows_; }
   void PasteOrEdit(QKeyEvent* event);
 
-  std::function<void(int)> on_key_down;  // virtual key codes 13, 38, 40
-  std::function<void()> on_key_up;
-  std::function<void(char&)> on_key_press;
-  std::function<void()> on_uncoded_input;
+ signals:
+  void KeyDown(int key);  // virtual key codes 13, 38, 40
+  void KeyUp();
+  void KeyPress(char& key);
+  void UncodedInput();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -148,6 +155,8 @@ class EditField : public QLineEdit {
   // The characters of `typed` that the key filter lets in, each offered to it
   // in turn; all of them when the field has no filter.
   QString FilterTyped(const QString& typed);
+  // True when a key filter listens to KeyPress.
+  bool Filtered() const;
 
   // The pixels of the field's width the text may take without scrolling.
   int TextRoom() const;

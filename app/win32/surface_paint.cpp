@@ -2,6 +2,7 @@
 // labels and flat buttons. Painting raises nothing of its own: what cannot be
 // drawn is left out, and the next paint tries again.
 #include <algorithm>
+#include <string_view>
 
 #include "app/caption_ink.h"
 #include "app/win32/dpi.h"
@@ -177,7 +178,9 @@ void Surface::PaintLabel(HDC dc, const Item& item) {
   }
   const Selection selected(dc, window_.FontOf(item.layout->font));
   SetTextColor(dc, ToColorRef(c.font_colour));
-  DrawTextW(dc, item.text.c_str(), static_cast<int>(item.text.size()), &r,
+  const size_t drawn =
+      DrawnLength(std::wstring_view(item.text), item.layout->font.underline);
+  DrawTextW(dc, item.text.c_str(), static_cast<int>(drawn), &r,
             DT_NOPREFIX | DT_SINGLELINE | DT_NOCLIP);
 }
 

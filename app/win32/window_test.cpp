@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/picture_form.h"
 #include "app/win32/window_test_fixture.h"
 #include "app/window_order.h"
 
@@ -185,6 +186,41 @@ TEST_F(Win32WindowTest, TheWindowIsLaidOutAtItsDotsPerInch) {
     }
   }
   EXPECT_EQ(differing, 0);
+
+  // Each shape of the 1x drawing keeps its form at this scale: the calculate
+  // glyphs in as many unbroken pieces, the step arrows open chevrons.
+  const auto ink_in = [](HDC dc, COLORREF colour) {
+    return [dc, colour](int x, int y) { return GetPixel(dc, x, y) == colour; };
+  };
+  const COLORREF teal = RGB(0, 128, 128);
+  const Picture calc_1x =
+      LoadPicture(GetModuleHandleW(nullptr), form_->ImgCal.layout->picture, 96);
+  const OwnedDc dc_1x(CreateCompatibleDC(nullptr));
+  const Selection selected_1x(dc_1x.Get(), calc_1x.bitmap.Get());
+  EXPECT_EQ(
+      InkPieces(calc.size.cx, calc.size.cy, ink_in(source.Get(), teal)),
+      InkPieces(calc_1x.size.cx, calc_1x.size.cy, ink_in(dc_1x.Get(), teal)));
+  // The contact label's underline ends with its text, not under its blanks.
+  const Control& contact = form_->LabConnMe;
+  const Rendered info(Hwnd(form_->PanInfo));
+  const RECT at_contact =
+      ScaledRect(contact.left, contact.top, contact.width, contact.height, dpi);
+  const COLORREF cream = info.At(at_contact.left, at_contact.top);
+  EXPECT_LE(UnderlineOverhang(at_contact.right - at_contact.left,
+                              at_contact.bottom - at_contact.top,
+                              [&](int x, int y) {
+                                return info.At(at_contact.left + x,
+                                               at_contact.top + y) != cream;
+                              }),
+            2 * dpi / 96);
+  for (const Control* arrow : {&form_->ImgCntUp, &form_->ImgCntDwn}) {
+    const Picture& picture = window_->ItemOf(*arrow).picture;
+    const OwnedDc dc(CreateCompatibleDC(nullptr));
+    const Selection selected_arrow(dc.Get(), picture.bitmap.Get());
+    EXPECT_TRUE(ChevronOpen(picture.size.cx, picture.size.cy,
+                            ink_in(dc.Get(), RGB(0, 0, 0))))
+        << arrow->layout->name;
+  }
 }
 
 // Moved to a monitor of other dots per inch: the window takes the place the
