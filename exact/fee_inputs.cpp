@@ -3,12 +3,10 @@
 #include <optional>
 #include <string>
 
+#include "text/utf16.h"
+
 namespace qilo {
 namespace {
-
-std::string Quoted(std::string_view what, std::string_view value) {
-  return std::string(what) + " '" + std::string(value) + "'";
-}
 
 void CheckAtMost(const Decimal& value, const Decimal& max,
                  const std::string& shown) {
@@ -26,20 +24,20 @@ Decimal ReadNumber(std::string_view text, std::string_view what,
       return *value;
     }
   } catch (const EDecimalError&) {
-    throw EFeeInputError(Quoted(what, text) +
+    throw EFeeInputError(QuotedInput(what, text) +
                          " has more digits than the exact arithmetic takes: "
                          "at most " +
                          max.Text() + " with " + std::to_string(max_decimals) +
                          " decimals");
   }
-  throw EFeeInputError(Quoted(what, text) + " is not a number");
+  throw EFeeInputError(QuotedInput(what, text) + " is not a number");
 }
 
 // A number of at most `max_decimals` decimals from `min` to `max`.
 Decimal ParseNumber(std::string_view text, std::string_view what,
                     int max_decimals, const Decimal& min, const Decimal& max) {
   const Decimal value = ReadNumber(text, what, max_decimals, max);
-  const std::string shown = Quoted(what, value.Text());
+  const std::string shown = QuotedInput(what, value.Text());
   if (value.Decimals() > max_decimals) {
     throw EFeeInputError(shown + " has more than " +
                          std::to_string(max_decimals) + " decimals");
@@ -60,24 +58,33 @@ Decimal ParsePositive(std::string_view text, std::string_view what,
                       int max_decimals, const Decimal& max) {
   const Decimal value = ParseNumber(text, what, max_decimals, Decimal(), max);
   if (value.Sign() == 0) {
-    throw EFeeInputError(Quoted(what, value.Text()) + " is not above zero");
+    throw EFeeInputError(QuotedInput(what, value.Text()) +
+                         " is not above zero");
   }
   return value;
 }
 
 }  // namespace
 
+std::string QuotedInput(std::string_view what, std::string_view text) {
+  std::string quoted = std::string(what) + (what.empty() ? "'" : " '");
+  for (const char c : Utf16ToUtf8(Utf8ToUtf16(text).text).text) {
+    const auto byte = static_cast<unsigned char>(c);
+    quoted += byte < 0x20 || byte == 0x7F ? "\uFFFD" : std::string(1, c);
+  }
+  return quoted + "'";
+}
+
 Date ParseTradeDate(std::string_view text) {
   const std::optional<Date> date = ParseDate(text);
   if (!date) {
-    throw EFeeInputError("'" + std::string(text) +
-                         "' is not a date (YYYY-MM-DD)");
+    throw EFeeInputError(QuotedInput("", text) + " is not a date (YYYY-MM-DD)");
   }
   return *date;
 }
 
 void CheckPrice(const Decimal& price, SecurityKind kind) {
-  const std::string shown = Quoted("price", price.Text());
+  const std::string shown = QuotedInput("price", price.Text());
   if (price.Sign() <= 0) throw EFeeInputError(shown + " is not above zero");
   CheckAtMost(price, Decimal(kMaxPrice, 0), shown);
   if (!price.IsMultipleOf(Tick(kind))) {
@@ -87,7 +94,7 @@ void CheckPrice(const Decimal& price, SecurityKind kind) {
 }
 
 void CheckCount(const Decimal& count) {
-  const std::string shown = Quoted("count", count.Text());
+  const std::string shown = QuotedInput("count", count.Text());
   if (count.Sign() <= 0 || count.Decimals() > 0) {
     throw EFeeInputError(shown + " is not a whole number above zero");
   }

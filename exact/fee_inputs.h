@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "exact/decimal.h"
@@ -50,6 +51,12 @@ Decimal ParseAveragePrice(std::string_view text);
 Decimal ParseStopLoss(std::string_view text);
 // Percent of the cost, up to 4 decimals, from 0 to 100: a loss to stop at.
 Decimal ParseStopRate(std::string_view text);
+
+// `what` and the text as given, in quotes ("price '10.005'", "'x'" without a
+// what), for a message: bytes that are not UTF-8, and control characters,
+// show as U+FFFD, so that the message is one line of UTF-8 whatever was
+// typed or pasted.
+std::string QuotedInput(std::string_view what, std::string_view text);
 
 // The checks of ParsePrice and ParseCount for values given as numbers.
 void CheckPrice(const Decimal& price, SecurityKind kind);

@@ -67,15 +67,20 @@ std::optional<Units> FewestLots(const BuyCountTest& test, const FeeTerms& terms,
     }
     return low;
   };
+  // A count the fees' rounding may bring to the target: with exact fees,
+  // one that reaches it exactly too.
+  auto may_pass = [&](Units lots) {
+    const Decimal e = excess(lots);
+    return e < slack || e.Sign() <= 0;
+  };
   const Units lowest = first(Units(1), most, [&](Units lots) {
     return excess(lots + 1) >= excess(lots);
   });
-  if (excess(lowest) >= slack) return std::nullopt;
-  Units lots =
-      first(Units(1), lowest, [&](Units at) { return excess(at) < slack; });
+  if (!may_pass(lowest)) return std::nullopt;
+  Units lots = first(Units(1), lowest, may_pass);
   for (Units tried = 0; lots <= most; ++lots, ++tried) {
     if (test.Excess(lots, terms).Sign() <= 0) return lots;
-    if (lots > lowest && excess(lots) >= slack) break;
+    if (lots > lowest && !may_pass(lots)) break;
     // Where the average barely moves with each lot, rounding alone decides
     // among a run of counts that can be as long as the bounds; rather than
     // try them all, stop with an error the caller can act on.

@@ -56,7 +56,7 @@ std::optional<Board> BoardFromCode(std::string_view code) {
 }
 
 Security SecurityFromCode(std::string_view code, Date date) {
-  const std::string shown = "code '" + std::string(code) + "'";
+  const std::string shown = QuotedInput("code", code);
   if (code.size() != 6 ||
       code.find_first_not_of("0123456789") != std::string_view::npos) {
     throw EFeeInputError(shown + " is not six digits");
@@ -79,7 +79,7 @@ Security ApplySecurityCode(std::string_view code,
                            const std::optional<SecurityKind>& kind,
                            FeeTerms* terms) {
   const Security security = SecurityFromCode(code, terms->date);
-  const std::string named = " contradicts code '" + std::string(code) + "'";
+  const std::string named = " contradicts " + QuotedInput("code", code);
   if (market && *market != security.exchange) {
     throw EFeeInputError("market '" + std::string(ExchangeCode(*market)) + "'" +
                          named);

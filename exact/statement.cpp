@@ -82,7 +82,8 @@ Columns FindColumns(const std::vector<std::string>& header) {
 Side ReadSide(const std::string& text) {
   if (SameWord(text, "buy") || text == "买入") return Side::kBuy;
   if (SameWord(text, "sell") || text == "卖出") return Side::kSell;
-  throw EFeeInputError("side '" + text + "' is not buy, sell, 买入 or 卖出");
+  throw EFeeInputError(QuotedInput("side", text) +
+                       " is not buy, sell, 买入 or 卖出");
 }
 
 // The line's own market, kind and code, where it gives them, override the
@@ -97,14 +98,17 @@ void ReadMarketAndKind(const std::vector<std::string>& fields,
     const std::string& text = fields[*columns.market];
     exchange = ExchangeFromCode(text);
     if (!exchange) {
-      throw EFeeInputError("market '" + text + "' is not sh, sz or bj");
+      throw EFeeInputError(QuotedInput("market", text) +
+                           " is not sh, sz or bj");
     }
     terms->exchange = *exchange;
   }
   if (columns.kind && !fields[*columns.kind].empty()) {
     const std::string& text = fields[*columns.kind];
     kind = SecurityKindFromCode(text);
-    if (!kind) throw EFeeInputError("kind '" + text + "' is not stock or fund");
+    if (!kind) {
+      throw EFeeInputError(QuotedInput("kind", text) + " is not stock or fund");
+    }
     terms->kind = *kind;
   }
   std::string_view code = default_code;

@@ -128,6 +128,12 @@ TEST(ToolsTest, SecurityCodes) {
        "or Beijing"},
       {"60000", "2026-12-09", "error: code '60000' is not six digits"},
       {"60000a", "2026-12-09", "error: code '60000a' is not six digits"},
+      // Pasted bytes that are not UTF-8, and line breaks, are quoted as
+      // U+FFFD: the message stays one line of UTF-8.
+      {"\n81919", "2026-12-09", "error: code '\uFFFD81919' is not six digits"},
+      {"60\xC0\xAF"
+       "00",
+       "2026-12-09", "error: code '60\uFFFD00' is not six digits"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.code);
@@ -147,7 +153,7 @@ TEST(ToolsTest, SecurityCodes) {
 
 TEST(ToolsTest, Average) {
   const struct {
-    const char* terms;  // "" or "fund": a fund without commission
+    const char* terms;  // "", "fund" (without commission) or "exact fund"
     std::vector<BuyOrder> orders;
     std::optional<AverageTarget> target;
     const char* lines;
@@ -202,14 +208,21 @@ TEST(ToolsTest, Average) {
        AverageTarget{D("9.50"), D("9.60"), D("1")},
        "error: no count up to 10000000000 bought at 9.60 brings the average "
        "to 9.50"},
+      // With exact fees 25 at 0.5 brings 100 + 12.5 to exactly 0.9 × 125.
+      {"exact fund",
+       {{D("1.000"), D("100")}},
+       AverageTarget{D("0.9"), D("0.5"), D("1")},
+       "count=100\namount=100.00\nfees=0.00\ncost=100.00\naverage=1.000\n"
+       "break_even=1.000\nbuy_count=25\nnew_average=0.900\n"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.lines);
     FeeTerms terms = Terms2026();
-    if (std::string(c.terms) == "fund") {
+    if (std::string(c.terms).ends_with("fund")) {
       terms.kind = SecurityKind::kFund;
       terms.commission_per_mille = terms.min_commission = Decimal();
     }
+    if (std::string(c.terms) == "exact fund") terms.rounding = Rounding::kNone;
     EXPECT_EQ(LinesOrError([&] {
                 return AverageFieldLines(
                     ComputeAverage(terms, c.orders, c.target), terms.kind);

@@ -146,6 +146,8 @@ TEST(TradeFeesTest, RefusedInputs) {
                "price '0' is not above zero");
   EXPECT_ERROR(ComputeTrade(terms, D("10"), D("11"), D("0.5")), EFeeInputError,
                "count '0.5' is not a whole number above zero");
+  EXPECT_ERROR(ParseCommissionRate("\xB8"), EFeeInputError,
+               "commission '\uFFFD' is not a number");
   EXPECT_ERROR(ComputeTrade(TermsOf("date 2021-11-12 market bj"), D("10"),
                             D("11"), D("100")),
                EFeeInputError, "no fee rules for 2021-11-12");
