@@ -18,9 +18,9 @@ ws=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 fail() { echo "FAIL: $*"; exit 1; }
 . "$here/wine_lib.sh"
 desktop="HKCU\\Control Panel\\Desktop"
+own_server "$ws"
 restore=$(dpi_restore "$wine")
-trap "$restore >/dev/null 2>&1; \"$ws\" -k 2>/dev/null || true" EXIT
-"$ws" -p 30 2>/dev/null || true
+trap "$restore >/dev/null 2>&1; end_own_server \"$wine\" \"$ws\"" EXIT
 "$wine" reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 sh "$here/link_cjk_fonts.sh" "$wine"
 

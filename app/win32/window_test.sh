@@ -18,12 +18,10 @@ exec xvfb-run -a -s "-screen 0 1024x768x24" sh -eu -c '
 work=$1 exe=$2 wine=$3 build=$4 here=$5
 ws=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 fail() { echo "FAIL: $*"; exit 1; }
-# However the script ends, the server ends with it: one left running with its
-# display gone makes the next wine start wait for good.
-trap "\"$ws\" -k 2>/dev/null || true" EXIT
-"$ws" -p 30 2>/dev/null || true
-
 . "$here/wine_lib.sh"
+# However the script ends, its server ends with it.
+own_server "$ws"
+trap "end_own_server \"$wine\" \"$ws\"" EXIT
 # The fonts a Chinese Windows has.
 sh "$here/link_cjk_fonts.sh" "$wine"
 

@@ -34,3 +34,31 @@ dpi_restore() {
     echo "\"$1\" reg delete \"$desktop\" /v LogPixels /f"
   fi
 }
+
+# start_shared_server WINE WINESERVER: ends the server that runs and starts
+# the one the tests without a display share, persistent, with its system
+# programs (services, the desktop process) started here, without a display
+# and writing nowhere: started by a test, they would hold its output open.
+start_shared_server() {
+  "$2" -k 2>/dev/null || true
+  "$2" -p </dev/null >/dev/null 2>&1
+  env -u DISPLAY -u WAYLAND_DISPLAY "$1" wineboot </dev/null >/dev/null 2>&1
+}
+
+# own_server WINESERVER: the shared server runs without a display, where no
+# window can show: ends it, and starts one for this X session that lasts
+# until it is left idle for 30 s. Sets $shared_server to 1 when there was a
+# shared one.
+own_server() {
+  shared_server=0
+  "$1" -k 2>/dev/null && shared_server=1
+  "$1" -p30 </dev/null >/dev/null 2>&1 || true
+}
+
+# end_own_server WINE WINESERVER: ends this session's server (one left
+# running with its display gone makes the next wine start wait for good) and
+# starts the shared one again when there was one.
+end_own_server() {
+  "$2" -k 2>/dev/null || true
+  [ "$shared_server" = 0 ] || start_shared_server "$1" "$2"
+}
