@@ -39,9 +39,20 @@ TEST(FeeRequestTest, ResultsOrEachBadInputByName) {
        "error.count=count '' is not a number\n"},
       {std::string(kTrade) + "target-profit=5\ntarget-rate=1\n",
        "error.target-rate=takes target profit or target rate, not both\n"},
+      // A code sets market and kind; one they contradict is its error.
+      {std::string(kTrade) + "code=159915\nmin-commission=0\n",
+       "buy.fees=2.50\n"},
+      {std::string(kTrade) + "code=600000\nmarket=sz\n",
+       "error.code=market 'sz' contradicts code '600000'\n"},
+      {std::string(kTrade) + "stop-rate=5\n", "stop=9.51\n"},
+      {std::string(kTrade) + "stop-loss=1\nstop-rate=1\n",
+       "error.stop-rate=takes stop loss or stop rate, not both\n"},
       // Errors found only by the computation go to the input that caused them.
       {"date=2020-01-02\nmarket=bj\nbuy=10\nsell=11\ncount=1000\n",
        "error.date=no fee rules for 2020-01-02\n"},
+      {std::string(kTrade) + "stop-loss=20000\n",
+       "error.stop-loss=no price on the tick loses 20000.00 of the cost "
+       "10005.10\n"},
   };
   for (const auto& c : kCases) {
     const std::string answer = FeesForPage(c.inputs);
