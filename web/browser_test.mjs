@@ -186,6 +186,18 @@ async function checkBadInputs(page, where) {
   }
 }
 
+// A code in fees names its board and opens the limits tool on the same code.
+async function checkCodeOpensLimits(page, where) {
+  await enter(page, 'fees', { ...CASES[0][1], code: '300750' });
+  const hint = page.locator('#fees [data-code-hint]');
+  check(await hint.isVisible() && (await hint.textContent()).startsWith('创业板'),
+    `${where}: code 300750 names no board`);
+  await page.screenshot({ path: join(shots, `screen-fees-code-${where}.png`) });
+  await hint.locator('a').click();
+  check(await page.inputValue('#limits [name=code]') === '300750'
+    && await page.inputValue('#limits [name=board]') === 'chinext', `${where}: limits does not take the code`);
+}
+
 async function checkKeyboard(page, where) {
   await page.goto(page.url().replace(/#.*/, '') + '#fees');
   await page.evaluate(() => document.activeElement.blur());
@@ -273,6 +285,7 @@ try {
       check(await fieldTexts(page, tool) === shown,
         `${where}: ${tool}'s inputs not kept across a reload`);
     }
+    await checkCodeOpensLimits(page, where);
     await checkBadInputs(page, where);
     await openTool(page, 'fees');
     await page.fill('#fees [name=buy]', '10.005');
