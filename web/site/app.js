@@ -4,6 +4,25 @@
 // keeps the inputs across reloads.
 import QiloEngine from './qilo_engine.mjs';
 
+// Gives the ids (and the labels' and descriptions' references) under `root`
+// new names.
+function renameIds(root, rename) {
+  for (const element of root.querySelectorAll('[id], [for], [aria-describedby]')) {
+    for (const attribute of ['id', 'for', 'aria-describedby']) {
+      const value = element.getAttribute(attribute);
+      if (value) element.setAttribute(attribute, rename(value));
+    }
+  }
+}
+
+// average and t take the fees tool's rule inputs: one markup, ids of their own.
+for (const id of ['average', 't']) {
+  const terms = document.querySelector('#fees .terms').cloneNode(true);
+  terms.querySelector('[data-code-hint]').remove();
+  renameIds(terms, (value) => `${id}-${value}`);
+  document.querySelector(`#${id} form`).append(terms);
+}
+
 const tools = [...document.querySelectorAll('.tool')].map((section) => ({
   id: section.id,
   section,
@@ -83,12 +102,7 @@ function addOrder(tool) {
   const rows = tool.form.querySelectorAll('[data-order]');
   const row = rows[rows.length - 1].cloneNode(true);
   const n = rows.length + 1;
-  for (const element of row.querySelectorAll('[id], [for], [aria-describedby]')) {
-    for (const attribute of ['id', 'for', 'aria-describedby']) {
-      const value = element.getAttribute(attribute);
-      if (value) element.setAttribute(attribute, value.replace(/-\d+(-error)?$/, `-${n}$1`));
-    }
-  }
+  renameIds(row, (value) => value.replace(/-\d+(-error)?$/, `-${n}$1`));
   for (const label of row.querySelectorAll('label')) label.textContent = label.textContent.replace(/\d+/, n);
   for (const input of row.querySelectorAll('input')) {
     input.value = '';
