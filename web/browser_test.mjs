@@ -277,9 +277,10 @@ try {
       await page.screenshot({ path: join(shots, `screen-${tool}-${where}.png`), fullPage: true });
     }
     await page.reload();
-    await page.waitForFunction(() => document.querySelector('[data-field=profit]').textContent !== '—');
+    await page.waitForFunction(() => performance.getEntriesByName('qilo-first-result').length > 0);
     // Every tool's inputs, the added order rows included, come back.
     for (const [tool, inputs] of Object.entries(last)) {
+      await openTool(page, tool);
       const shown = await fieldTexts(page, tool);
       await compareWithCli(page, tool, inputs, `${where} reloaded`);
       check(await fieldTexts(page, tool) === shown,

@@ -230,6 +230,17 @@ function showTool() {
     if (tab.getAttribute('aria-controls') === shown.section.id) tab.setAttribute('aria-current', 'page');
     else tab.removeAttribute('aria-current');
   }
+  return shown;
+}
+
+// A hidden tool is computed when it is first shown: the first result waits
+// for the shown one only.
+function showAndCompute() {
+  const shown = showTool();
+  if (!engine || shown.computed) return;
+  if (shown.form.elements.code) applyCode(shown);
+  compute(shown);
+  shown.computed = true;
 }
 
 for (const tool of tools) {
@@ -259,7 +270,7 @@ document.querySelector('#fees [data-code-hint] a').addEventListener('click', () 
 window.addEventListener('pagehide', () => {
   if (saveTimer) saveInputs();
 });
-window.addEventListener('hashchange', showTool);
+window.addEventListener('hashchange', showAndCompute);
 showTool();
 
 // Registered after the first result, so its downloads never delay it. A new
@@ -276,10 +287,7 @@ function keepOffline() {
 QiloEngine()
   .then((module) => {
     engine = module;
-    for (const tool of tools) {
-      if (tool.form.elements.code) applyCode(tool);
-      compute(tool);
-    }
+    showAndCompute();
     // When the first result shows, for the load-time figure in make bench.
     performance.mark('qilo-first-result');
   })
