@@ -16,6 +16,7 @@
 #include "exact/fee_schedule.h"
 #include "exact/statement.h"
 #include "exact/trade_fees.h"
+#include "fuzz/fuzz_bytes.h"
 #include "text/exception.h"
 #include "text/gbk.h"
 #include "text/utf16.h"
@@ -23,10 +24,6 @@
 namespace {
 
 using qilo::Decimal;
-
-void Require(bool holds) {
-  if (!holds) std::abort();
-}
 
 qilo::StatementOutput Read(std::string bytes) {
   if (!qilo::Utf8ToUtf16(bytes).lossless) bytes = qilo::GbkToUtf8(bytes);
@@ -97,23 +94,6 @@ void CheckAnyBytes(std::string_view bytes) {
   for (size_t i = 1; i < out.lines.size(); ++i) CheckColumns(out.lines[i]);
 }
 
-// Reads values off the input's bytes, zeros once they run out.
-class Bytes {
- public:
-  explicit Bytes(std::string_view data) : data_(data) {}
-  unsigned Next() {
-    if (data_.empty()) return 0;
-    const auto b = static_cast<unsigned char>(data_.front());
-    data_.remove_prefix(1);
-    return b;
-  }
-  unsigned Below(unsigned n) { return (Next() << 8 | Next()) % n; }
-  bool Empty() const { return data_.empty(); }
-
- private:
-  std::string_view data_;
-};
-
 struct Trade {
   qilo::FeeTerms terms;
   qilo::Side side;
@@ -121,7 +101,7 @@ struct Trade {
 };
 
 // A field as a broker may write it: blanks around it, or in quotes.
-std::string Written(Bytes& in, const std::string& value) {
+std::string Written(FuzzBytes& in, const std::string& value) {
   switch (in.Next() % 4) {
     case 0:
       return " " + value + "\t";
@@ -133,7 +113,7 @@ std::string Written(Bytes& in, const std::string& value) {
 }
 
 void CheckBuilt(std::string_view data) {
-  Bytes in(data);
+  FuzzBytes in(data);
   static const char* const kColumns[] = {"date",  "side",   "price",
                                          "count", "market", "kind"};
   std::vector<int> order = {0, 1, 2, 3, 4, 5};

@@ -14,6 +14,7 @@
 #include "exact/position_average.h"
 #include "exact/price_limits.h"
 #include "exact/trade_fees.h"
+#include "fuzz/fuzz_bytes.h"
 #include "text/exception.h"
 
 namespace {
@@ -21,25 +22,6 @@ namespace {
 using qilo::Decimal;
 using qilo::FeeTerms;
 using qilo::Side;
-
-void Require(bool holds) {
-  if (!holds) std::abort();
-}
-
-class Bytes {
- public:
-  explicit Bytes(std::string_view data) : data_(data) {}
-  unsigned Next() {
-    if (data_.empty()) return 0;
-    const auto b = static_cast<unsigned char>(data_.front());
-    data_.remove_prefix(1);
-    return b;
-  }
-  unsigned Below(unsigned n) { return (Next() << 8 | Next()) % n; }
-
- private:
-  std::string_view data_;
-};
 
 // What `count` shares at tick `t` bring in (sold) or cost (bought), under
 // the terms or with the fees exact.
@@ -94,7 +76,7 @@ void RequireHighest(const Pricing& value, const Decimal& limit,
 }
 
 void CheckTrade(const FeeTerms& terms, const Decimal& tick, const Decimal& buy,
-                const Decimal& sell, const Decimal& count, Bytes& in) {
+                const Decimal& sell, const Decimal& count, FuzzBytes& in) {
   using Kind = qilo::TradeTarget::Kind;
   const qilo::TradeTarget target{in.Next() % 2 ? Kind::kRate : Kind::kProfit,
                                  Decimal::FromUnits(in.Below(4000), 2)};
@@ -121,7 +103,7 @@ void CheckTrade(const FeeTerms& terms, const Decimal& tick, const Decimal& buy,
   RequireHighest(proceeds, at(stop, -1), r.stop);
 }
 
-void CheckAverage(const FeeTerms& terms, const Decimal& tick, Bytes& in) {
+void CheckAverage(const FeeTerms& terms, const Decimal& tick, FuzzBytes& in) {
   qilo::BuyOrder orders[3];
   const size_t n = 1 + in.Next() % 3;
   for (size_t i = 0; i < n; ++i) {
@@ -160,7 +142,7 @@ void CheckAverage(const FeeTerms& terms, const Decimal& tick, Bytes& in) {
 
 void CheckDayTrade(const FeeTerms& terms, const Decimal& tick,
                    const Decimal& first, const Decimal& second,
-                   const Decimal& count, Bytes& in) {
+                   const Decimal& count, FuzzBytes& in) {
   const Side side = in.Next() % 2 ? Side::kBuy : Side::kSell;
   qilo::DayTradeResult r;
   try {
@@ -181,7 +163,7 @@ void CheckDayTrade(const FeeTerms& terms, const Decimal& tick,
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Bytes in(std::string_view(reinterpret_cast<const char*>(data), size));
+  FuzzBytes in(std::string_view(reinterpret_cast<const char*>(data), size));
   FeeTerms terms;
   const unsigned days = in.Below(6800);
   terms.date = {2008 + static_cast<int>(days / 365),
