@@ -16,14 +16,14 @@ void WindowCorner(const qilo::TFrmMain& form, const qilo::Control& control,
   *x = control.left;
   *y = control.top;
   for (const char* parent = control.layout->parent; parent != nullptr;) {
-    const qilo::ControlSpec* spec = nullptr;
+    const qilo::ControlSpec* entry = nullptr;
     for (const qilo::ControlSpec& s : qilo::Layout()) {
-      if (std::string_view(s.name) == parent) spec = &s;
+      if (std::string_view(s.name) == parent) entry = &s;
     }
-    const qilo::Control& p = form.*spec->member;
+    const qilo::Control& p = form.*entry->member;
     *x += p.left;
     *y += p.top;
-    parent = spec->parent;
+    parent = entry->parent;
   }
 }
 
