@@ -462,6 +462,8 @@ struct WaitCase {
   int byte_delay_ms;
   HttpLimits limits;
   int min_ms;
+  // Unbounded, a wait would last until the server gives up after 5 s; the
+  // ceiling leaves room for a loaded machine under wine.
   int max_ms;
 };
 
@@ -483,7 +485,7 @@ TEST(HttpClientTest, BoundsEveryWait) {
        0,
        silent,
        250,
-       1500},
+       3000},
       {"silent mid-body",
        {{ServerStep::kReadRequest},
         {ServerStep::kSend, "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nabc"},
@@ -491,8 +493,8 @@ TEST(HttpClientTest, BoundsEveryWait) {
        0,
        silent,
        250,
-       1500},
-      {"trickling", Answer(endless, false), 10, trickle, 650, 1500},
+       3000},
+      {"trickling", Answer(endless, false), 10, trickle, 650, 3000},
       {"error body stalls",
        {{ServerStep::kReadRequest},
         {ServerStep::kSend,
@@ -501,7 +503,7 @@ TEST(HttpClientTest, BoundsEveryWait) {
        0,
        capture,
        250,
-       1500},
+       3000},
   };
   for (const WaitCase& c : cases) {
     SCOPED_TRACE(c.name);

@@ -20,6 +20,7 @@ namespace qilo::net_test {
 namespace {
 
 constexpr int kStepLimitMs = 5000;
+constexpr size_t kMaxSends = 4096;
 
 // The few calls that differ between the two socket libraries. The test
 // process starts Windows Sockets for itself; the code under test loads and
@@ -157,7 +158,8 @@ void ScriptedServer::Play(std::intptr_t client,
         break;
       }
       case ServerStep::kSend: {
-        size_t piece = byte_per_send_ ? 1 : step.bytes.size();
+        size_t piece = step.bytes.size();
+        if (byte_per_send_) piece = (piece + kMaxSends - 1) / kMaxSends;
         for (size_t done = 0; done < step.bytes.size(); done += piece) {
           if (stop_) return;
           size_t size = std::min(piece, step.bytes.size() - done);

@@ -30,7 +30,10 @@ std::vector<ServerStep> Answer(const std::string& response, bool close_after);
 // A raw TCP server on 127.0.0.1 and an ephemeral port, run on its own thread,
 // that plays one script per accepted connection in order. With
 // `byte_per_send` every send carries one byte (no-delay set), after
-// `byte_delay_ms` each, so heads and bodies arrive split across receives.
+// `byte_delay_ms` each, so heads and bodies arrive split across receives. A
+// response over 4096 bytes goes in 4096 nearly equal pieces instead: each
+// send costs a wine server round trip, and 64 KiB of them took a minute
+// on a loaded machine.
 // Every wait of the server is bounded: it never hangs a test.
 class ScriptedServer {
  public:
