@@ -8,10 +8,17 @@
 namespace qilo {
 namespace {
 
+// The input as its errors quote it, built only for an error: the fee engine
+// checks every price and count it is given, and the tools' searches give it
+// thousands.
+std::string Shown(std::string_view what, const Decimal& value) {
+  return QuotedInput(what, value.Text());
+}
+
 void CheckAtMost(const Decimal& value, const Decimal& max,
-                 const std::string& shown) {
+                 std::string_view what) {
   if (value > max) {
-    throw EFeeInputError(shown + " is above " + max.Text() +
+    throw EFeeInputError(Shown(what, value) + " is above " + max.Text() +
                          ", the largest the exact arithmetic takes");
   }
 }
@@ -37,18 +44,17 @@ Decimal ReadNumber(std::string_view text, std::string_view what,
 Decimal ParseNumber(std::string_view text, std::string_view what,
                     int max_decimals, const Decimal& min, const Decimal& max) {
   const Decimal value = ReadNumber(text, what, max_decimals, max);
-  const std::string shown = QuotedInput(what, value.Text());
   if (value.Decimals() > max_decimals) {
-    throw EFeeInputError(shown + " has more than " +
+    throw EFeeInputError(Shown(what, value) + " has more than " +
                          std::to_string(max_decimals) + " decimals");
   }
-  CheckAtMost(value, max, shown);
+  CheckAtMost(value, max, what);
   if (value < min) {
-    throw EFeeInputError(shown + (min.Sign() == 0
-                                      ? " is negative"
-                                      : " is below " + min.Text() +
-                                            ", the lowest the exact "
-                                            "arithmetic takes"));
+    throw EFeeInputError(Shown(what, value) +
+                         (min.Sign() == 0 ? " is negative"
+                                          : " is below " + min.Text() +
+                                                ", the lowest the exact "
+                                                "arithmetic takes"));
   }
   return value;
 }
@@ -58,8 +64,7 @@ Decimal ParsePositive(std::string_view text, std::string_view what,
                       int max_decimals, const Decimal& max) {
   const Decimal value = ParseNumber(text, what, max_decimals, Decimal(), max);
   if (value.Sign() == 0) {
-    throw EFeeInputError(QuotedInput(what, value.Text()) +
-                         " is not above zero");
+    throw EFeeInputError(Shown(what, value) + " is not above zero");
   }
   return value;
 }
@@ -84,21 +89,22 @@ Date ParseTradeDate(std::string_view text) {
 }
 
 void CheckPrice(const Decimal& price, SecurityKind kind) {
-  const std::string shown = QuotedInput("price", price.Text());
-  if (price.Sign() <= 0) throw EFeeInputError(shown + " is not above zero");
-  CheckAtMost(price, Decimal(kMaxPrice, 0), shown);
+  if (price.Sign() <= 0) {
+    throw EFeeInputError(Shown("price", price) + " is not above zero");
+  }
+  CheckAtMost(price, Decimal(kMaxPrice, 0), "price");
   if (!price.IsMultipleOf(Tick(kind))) {
-    throw EFeeInputError(shown + " is not on the " + Tick(kind).Text() +
-                         " tick");
+    throw EFeeInputError(Shown("price", price) + " is not on the " +
+                         Tick(kind).Text() + " tick");
   }
 }
 
 void CheckCount(const Decimal& count) {
-  const std::string shown = QuotedInput("count", count.Text());
   if (count.Sign() <= 0 || count.Decimals() > 0) {
-    throw EFeeInputError(shown + " is not a whole number above zero");
+    throw EFeeInputError(Shown("count", count) +
+                         " is not a whole number above zero");
   }
-  CheckAtMost(count, Decimal(kMaxCount, 0), shown);
+  CheckAtMost(count, Decimal(kMaxCount, 0), "count");
 }
 
 Decimal ParsePrice(std::string_view text, SecurityKind kind) {

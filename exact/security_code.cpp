@@ -56,20 +56,20 @@ std::optional<Board> BoardFromCode(std::string_view code) {
 }
 
 Security SecurityFromCode(std::string_view code, Date date) {
-  const std::string shown = QuotedInput("code", code);
+  const auto shown = [code] { return QuotedInput("code", code); };
   if (code.size() != 6 ||
       code.find_first_not_of("0123456789") != std::string_view::npos) {
-    throw EFeeInputError(shown + " is not six digits");
+    throw EFeeInputError(shown() + " is not six digits");
   }
   for (const Prefix& prefix : kPrefixes) {
     if (code.substr(0, prefix.digits.size()) != prefix.digits) continue;
     if (prefix.digits == "920" && date < kFirst920Day) {
-      throw EFeeInputError(shown + " was not in use before " +
+      throw EFeeInputError(shown() + " was not in use before " +
                            DateText(kFirst920Day));
     }
     return prefix.security;
   }
-  throw EFeeInputError(shown +
+  throw EFeeInputError(shown() +
                        " is not an A share or fund of Shanghai, Shenzhen or "
                        "Beijing");
 }
