@@ -2,7 +2,9 @@
 // web/bench.mjs SITE NPM_DIR. Each in one run, medians of alternating runs:
 // the bytes a first visit transfers against a 60 KB budget; the time from
 // navigation to the first result against a blank page served the same way,
-// cold, with the CPU slowed 4x; one recomputation at 4x against 1 ms; with
+// cold, with the CPU slowed 4x, and against the page without its scripts
+// (what its markup and styles cost alone: that floor against the blank one
+// too); one recomputation at 4x against 1 ms; with
 // LIGHTHOUSE_DIR (an npm ci of web/lighthouse), Lighthouse's phone-size
 // scores as points below 100 against the 5 a score of 95 allows.
 import { execFile } from 'node:child_process';
@@ -18,10 +20,13 @@ process.env.PW_EXPERIMENTAL_SERVICE_WORKER_NETWORK_EVENTS = '1';
 const { chromium } = createRequire(resolve(npmDir, 'node_modules') + '/')('playwright-core');
 const RUNS = 7;
 
-// The site with a blank page beside it, so both come from the same server.
+// The site with a blank page and the page without scripts beside it, so all
+// come from the same server.
 const folder = mkdtempSync(join(tmpdir(), 'qilo-bench-'));
 cpSync(site, folder, { recursive: true });
 writeFileSync(join(folder, 'blank.html'), '<!DOCTYPE html><html lang="zh-CN"><title>空白</title></html>\n');
+writeFileSync(join(folder, 'static.html'), readFileSync(join(site, 'index.html'), 'utf8')
+  .replace(/<script[^>]*><\/script>\n|<link rel="preload"[^>]*>\n/g, ''));
 const server = await serve(folder);
 const origin = `http://127.0.0.1:${server.address().port}`;
 const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox'] });
@@ -64,8 +69,9 @@ async function firstVisitBytes() {
 async function loadTimes() {
   const site = [];
   const blank = [];
+  const bare = [];
   for (let i = 0; i < RUNS; i++) {
-    for (const [url, into] of [['/', site], ['/blank.html', blank]]) {
+    for (const [url, into] of [['/', site], ['/blank.html', blank], ['/static.html', bare]]) {
       const { context, page } = await coldPage();
       await page.goto(origin + url);
       if (url === '/') {
@@ -78,7 +84,7 @@ async function loadTimes() {
       await context.close();
     }
   }
-  return { site: stats(site), blank: stats(blank) };
+  return { site: stats(site), blank: stats(blank), bare: stats(bare) };
 }
 
 async function recomputeMicros() {
@@ -116,8 +122,10 @@ async function lighthouseScores() {
 try {
   const bytes = await firstVisitBytes();
   row('web first visit, gzip (KB)', { median: bytes, min: bytes, max: bytes }, 60, 'KB', 1, 'budget');
-  const { site: load, blank } = await loadTimes();
+  const { site: load, blank, bare } = await loadTimes();
   row('web load to first result, 4x CPU (ms)', load, blank.median, 'ms', 1.5, 'blank_page');
+  row('web page without scripts, 4x CPU (ms)', bare, blank.median, 'ms', 1.5, 'blank_page');
+  row('web first result against that page', load, bare.median, 'ms', 1.5, 'no_scripts');
   row('web one recomputation, 4x CPU (us)', await recomputeMicros(), 1000, 'us', 1, 'budget');
   if (lighthouseDir) {
     for (const [id, category] of Object.entries(await lighthouseScores())) {

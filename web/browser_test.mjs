@@ -215,8 +215,10 @@ async function checkKeyboard(page, where) {
   steps = 0;
   while ((await focused()) !== '#t' && steps++ < 20) await page.keyboard.press('Shift+Tab');
   await page.keyboard.press('Enter');
-  check(await page.isVisible('#t') && await page.isHidden('#fees'),
-    `${where}: Enter on the 做T tab does not open it`);
+  // The tab follows the hash, which changes after the key's events.
+  const opened = await page.waitForFunction(() => !document.querySelector('#t').hidden
+    && document.querySelector('#fees').hidden, null, { timeout: 5000 }).then(() => true, () => false);
+  check(opened, `${where}: Enter on the 做T tab does not open it`);
 }
 
 async function serviceWorkerInControl(page) {

@@ -1,26 +1,53 @@
-#include <emscripten/bind.h>
+#include <emscripten/emscripten.h>
 
+#include <cstddef>
 #include <string>
 
 #include "web/fee_request.h"
 #include "web/tool_requests.h"
 
+// The engine's face to the page's script: text in, text out, through one
+// input and one output buffer in the module's memory, so the page needs no
+// glue beyond a few lines of its own. Single-threaded, like the page.
 namespace {
 
-// embind passes JavaScript strings as std::string (UTF-8) only.
-template <std::string (*ForPage)(std::string_view)>
-std::string Bound(const std::string& inputs) {
-  return ForPage(inputs);
-}
+std::string input;
+std::string output;
 
 }  // namespace
 
-// The engine's face to the page's script: one function per command, text in,
-// text out, so the glue stays small.
-EMSCRIPTEN_BINDINGS(qilo_engine) {
-  emscripten::function("fees", &Bound<qilo::web::FeesForPage>);
-  emscripten::function("limits", &Bound<qilo::web::LimitsForPage>);
-  emscripten::function("average", &Bound<qilo::web::AverageForPage>);
-  emscripten::function("t", &Bound<qilo::web::DayTradeForPage>);
-  emscripten::function("security", &Bound<qilo::web::SecurityForPage>);
+extern "C" {
+
+// Room for the next command's input, `size` bytes of UTF-8.
+EMSCRIPTEN_KEEPALIVE char* qilo_input(size_t size) {
+  input.resize(size);
+  return input.data();
 }
+
+// Runs a command on the input: 0 fees, 1 limits, 2 average, 3 t, 4 the
+// security a code names. Gives the answer's bytes; qilo_output_size() their
+// number.
+EMSCRIPTEN_KEEPALIVE const char* qilo_run(int command) {
+  switch (command) {
+    case 0:
+      output = qilo::web::FeesForPage(input);
+      break;
+    case 1:
+      output = qilo::web::LimitsForPage(input);
+      break;
+    case 2:
+      output = qilo::web::AverageForPage(input);
+      break;
+    case 3:
+      output = qilo::web::DayTradeForPage(input);
+      break;
+    default:
+      output = qilo::web::SecurityForPage(input);
+      break;
+  }
+  return output.data();
+}
+
+EMSCRIPTEN_KEEPALIVE size_t qilo_output_size() { return output.size(); }
+
+}  // extern "C"

@@ -1,10 +1,8 @@
-# Writes the site into OUT: the files under SOURCE, the engine (ENGINE, its
-# .wasm beside it) and sw.js from sw.js.in, its cache named by the release.
+# Writes the site into OUT: the files under SOURCE, the engine (ENGINE, a
+# .wasm) and sw.js from sw.js.in, its cache named by the release.
 file(REMOVE_RECURSE ${OUT})
 file(COPY ${SOURCE}/ DESTINATION ${OUT})
-get_filename_component(engine_dir ${ENGINE} DIRECTORY)
-get_filename_component(engine_name ${ENGINE} NAME_WE)
-file(COPY ${ENGINE} ${engine_dir}/${engine_name}.wasm DESTINATION ${OUT})
+file(COPY ${ENGINE} DESTINATION ${OUT})
 
 file(GLOB_RECURSE files RELATIVE ${OUT} ${OUT}/*)
 list(SORT files)

@@ -2,7 +2,6 @@
 // exact C++ fee engine in wasm) for the command of the tool's id, shows its
 // fields as qilo-cli prints them or each bad input's problem beside it, and
 // keeps the inputs across reloads.
-import QiloEngine from './qilo_engine.mjs';
 
 // Gives the ids (and the labels' and descriptions' references) under `root`
 // new names.
@@ -284,9 +283,9 @@ function keepOffline() {
   navigator.serviceWorker.register('sw.js').catch(() => {});
 }
 
-QiloEngine()
-  .then((module) => {
-    engine = module;
+self.qiloEngine
+  .then((commands) => {
+    engine = commands;
     showAndCompute();
     // When the first result shows, for the load-time figure in make bench.
     performance.mark('qilo-first-result');
