@@ -120,9 +120,11 @@ async function enter(page, tool, inputs) {
     if (name === 'orders') {
       const rows = page.locator(`#${tool} [data-order]`);
       while ((await rows.count()) < value.length) await page.click(`#${tool} .add-order`);
-      for (let i = 0; i < (await rows.count()); ++i) {
-        await rows.nth(i).locator('[name=price]').fill(value[i]?.[0] ?? '');
-        await rows.nth(i).locator('[name=count]').fill(value[i]?.[1] ?? '');
+      // The first rows go, so that the rest must be numbered anew.
+      for (let n = await rows.count(); n > value.length; --n) await rows.first().locator('.remove-order').click();
+      for (let i = 0; i < value.length; ++i) {
+        await rows.nth(i).locator('[name=price]').fill(value[i][0]);
+        await rows.nth(i).locator('[name=count]').fill(value[i][1]);
       }
       continue;
     }

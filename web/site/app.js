@@ -96,19 +96,31 @@ function namedFields(tool) {
   return [...tool.form.elements].filter((field) => field.name);
 }
 
-// A copy of the last order row, empty, with its own ids and numbered labels.
+// Numbers the order rows from 1 again: their ids, labels and remove buttons;
+// the only row left cannot be removed.
+function numberOrders(tool) {
+  const rows = [...tool.form.querySelectorAll('[data-order]')];
+  rows.forEach((row, i) => {
+    const n = i + 1;
+    renameIds(row, (value) => value.replace(/-\d+(-error)?$/, `-${n}$1`));
+    for (const label of row.querySelectorAll('label')) label.textContent = label.textContent.replace(/\d+/, n);
+    const remove = row.querySelector('.remove-order');
+    remove.setAttribute('aria-label', `删除第 ${n} 笔`);
+    remove.hidden = rows.length === 1;
+  });
+}
+
+// A copy of the last order row, empty.
 function addOrder(tool) {
   const rows = tool.form.querySelectorAll('[data-order]');
   const row = rows[rows.length - 1].cloneNode(true);
-  const n = rows.length + 1;
-  renameIds(row, (value) => value.replace(/-\d+(-error)?$/, `-${n}$1`));
-  for (const label of row.querySelectorAll('label')) label.textContent = label.textContent.replace(/\d+/, n);
   for (const input of row.querySelectorAll('input')) {
     input.value = '';
     input.removeAttribute('aria-invalid');
   }
   for (const error of row.querySelectorAll('.error')) error.textContent = '';
   rows[rows.length - 1].after(row);
+  numberOrders(tool);
   return row;
 }
 
@@ -120,7 +132,10 @@ function restoreInputs(tool) {
     // A broken entry is dropped; the defaults stand.
   }
   const rows = Number(saved.orders) || 0;
-  for (let n = tool.form.querySelectorAll('[data-order]').length; n < rows; ++n) addOrder(tool);
+  const orders = () => tool.form.querySelectorAll('[data-order]');
+  while (rows > 0 && orders().length > rows) orders()[orders().length - 1].remove();
+  while (orders().length < rows) addOrder(tool);
+  if (orders().length > 0) numberOrders(tool);
   for (const field of namedFields(tool)) {
     const value = saved[keyOf(field)];
     if (typeof value !== 'string') continue;
@@ -164,9 +179,14 @@ function showErrors(tool, errors) {
   }
 }
 
+// Words for the values printed as codes, shown beside them.
+const SAYINGS = { board: BOARDS, st: { 0: '否', 1: '是' } };
+
 function showFields(tool, fields) {
   for (const element of tool.results) {
     setText(element, fields.get(element.dataset.field) ?? '');
+    const say = element.nextElementSibling;
+    if (say?.classList.contains('say')) setText(say, SAYINGS[element.dataset.field]?.[element.textContent] ?? '');
     const optional = element.closest('[data-optional]');
     if (optional) optional.hidden = !fields.has(element.dataset.field);
     if (element.classList.contains('signed')) {
@@ -253,6 +273,18 @@ for (const tool of tools) {
   tool.form.addEventListener('submit', (event) => event.preventDefault());
   tool.section.querySelector('.add-order')?.addEventListener('click', () => {
     addOrder(tool).querySelector('input').focus();
+    saveSoon();
+  });
+  // A removed order's place goes to the next; the focus to the next row's
+  // first input, or the add button after the last.
+  tool.form.addEventListener('click', (event) => {
+    const row = event.target.closest('.remove-order')?.closest('[data-order]');
+    if (!row) return;
+    const next = row.nextElementSibling;
+    row.remove();
+    numberOrders(tool);
+    (next.matches('[data-order]') ? next.querySelector('input') : next).focus();
+    compute(tool);
     saveSoon();
   });
   restoreInputs(tool);
