@@ -1,7 +1,10 @@
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <string>
+#include <string_view>
 
 #include "web/fee_request.h"
 #include "web/tool_requests.h"
@@ -27,24 +30,13 @@ EMSCRIPTEN_KEEPALIVE char* qilo_input(size_t size) {
 // Runs a command on the input: 0 fees, 1 limits, 2 average, 3 t, 4 the
 // security a code names. Gives the answer's bytes; qilo_output_size() their
 // number.
-EMSCRIPTEN_KEEPALIVE const char* qilo_run(int command) {
-  switch (command) {
-    case 0:
-      output = qilo::web::FeesForPage(input);
-      break;
-    case 1:
-      output = qilo::web::LimitsForPage(input);
-      break;
-    case 2:
-      output = qilo::web::AverageForPage(input);
-      break;
-    case 3:
-      output = qilo::web::DayTradeForPage(input);
-      break;
-    default:
-      output = qilo::web::SecurityForPage(input);
-      break;
-  }
+EMSCRIPTEN_KEEPALIVE const char* qilo_run(size_t command) {
+  using Command = std::string (*)(std::string_view);
+  static constexpr Command kCommands[] = {
+      qilo::web::FeesForPage, qilo::web::LimitsForPage,
+      qilo::web::AverageForPage, qilo::web::DayTradeForPage,
+      qilo::web::SecurityForPage};
+  output = kCommands[std::min(command, std::size(kCommands) - 1)](input);
   return output.data();
 }
 
