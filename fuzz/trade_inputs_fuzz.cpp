@@ -4,7 +4,6 @@
 // UTF-8 that names the input. Nothing else may escape.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
@@ -14,16 +13,13 @@
 #include "exact/fee_inputs.h"
 #include "exact/fee_schedule.h"
 #include "exact/security_code.h"
+#include "fuzz/fuzz_bytes.h"
 #include "text/exception.h"
 #include "text/utf16.h"
 
 namespace {
 
 using qilo::Decimal;
-
-void Require(bool holds) {
-  if (!holds) std::abort();
-}
 
 // A parser with its bounds: the lowest and highest value it may give (the
 // lowest excluded when `above_low`), and the decimals its value may have.
