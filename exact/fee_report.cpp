@@ -8,6 +8,17 @@ namespace {
 
 std::string Money(const Decimal& yuan) { return yuan.Text(2); }
 
+// The cash a side moves, the fees added (a buy) or taken off (a sell). Fees
+// to the fen move the amount to the fen, as its column shows it: from the
+// exact amount, a sale of a half fen's worth that nets less than nothing
+// printed one fen off its own columns (4.63 - 5.00 as -0.38). Unrounded
+// fees keep the exact amount.
+Decimal Cash(const SideFees& fees, Side side) {
+  const Decimal amount =
+      fees.fees.Decimals() <= 2 ? fees.amount.Round(2) : fees.amount;
+  return side == Side::kBuy ? amount + fees.fees : amount - fees.fees;
+}
+
 std::string ExchangeName(Exchange exchange) {
   switch (exchange) {
     case Exchange::kShanghai:
@@ -58,8 +69,8 @@ std::string FeeFieldLines(const TradeResult& result, SecurityKind kind) {
     out += prefix + "other_fee=" + Money(side->other_fee) + "\n";
     out += prefix + "fees=" + Money(side->fees) + "\n";
   }
-  out += "cost=" + Money(result.cost) + "\n";
-  out += "proceeds=" + Money(result.proceeds) + "\n";
+  out += "cost=" + Money(Cash(result.buy, Side::kBuy)) + "\n";
+  out += "proceeds=" + Money(Cash(result.sell, Side::kSell)) + "\n";
   out += "profit=" + Money(result.profit) + "\n";
   out += "profit_rate=" + result.profit_rate.Text(2) + "\n";
   out += "break_even=" + PriceText(result.break_even, kind) + "\n";
@@ -87,8 +98,8 @@ std::string FeeSummary(const FeeTerms& terms, const Decimal& buy_price,
            "，过户费 " + Money(side->transfer_fee) + "，其他 " +
            Money(side->other_fee) + "，费用 " + Money(side->fees) + "\n";
   }
-  out += "买入成本 " + Money(result.cost) + "，卖出收入 " +
-         Money(result.proceeds) + "，费用合计 " +
+  out += "买入成本 " + Money(Cash(result.buy, Side::kBuy)) + "，卖出收入 " +
+         Money(Cash(result.sell, Side::kSell)) + "，费用合计 " +
          Money(result.buy.fees + result.sell.fees) + "\n";
   out += "净利润 " + Money(result.profit) + "，利润率 " +
          result.profit_rate.Text(2) + "%\n";
@@ -103,8 +114,7 @@ std::string FeeSummary(const FeeTerms& terms, const Decimal& buy_price,
 }
 
 std::string SideColumns(const SideFees& fees, Side side) {
-  const Decimal net =
-      side == Side::kBuy ? fees.amount + fees.fees : fees.amount - fees.fees;
+  const Decimal net = Cash(fees, side);
   std::string out;
   for (const Decimal* yuan :
        {&fees.amount, &fees.commission, &fees.stamp_tax, &fees.transfer_fee,

@@ -75,6 +75,12 @@ TEST(TradeFeesTest, Trades) {
       {{"date 2024-01-02 commission 0.3337 min 5", "1.50", "1.50", "10000"},
        {},
        "buy.commission=5.01\n"},
+      // A half fen's worth sold for less than its fees: the net is the
+      // amount as printed less the fees, 4.63 - 5.00.
+      {{"date 2024-04-22 kind fund", "4.625", "4.625", "1"},
+       {},
+       "sell.amount=4.63\nsell.fees=5.00\ncost=9.63\nproceeds=-0.37\n"
+       "profit=-10.00\n"},
       // A fund: no stamp tax, no transfer fee, the 0.001 tick; a loss.
       {{"date 2024-01-02 kind fund other 0.5", "1.234", "1.2", "1000"},
        {},
