@@ -60,7 +60,8 @@ check: deps
 	ctest --preset asan -j2
 
 # Every harness for FUZZ_SECONDS on its seed corpus: a table of executions,
-# coverage and findings (make fuzz FUZZ_SECONDS=600 for a long run).
+# coverage and findings (make fuzz FUZZ_SECONDS=600 for a long run;
+# FUZZERS="statement_fuzz tools_fuzz" for only those).
 fuzz-build:
 	$(call install_missing,$(FUZZ_PACKAGES))
 	cmake --preset fuzz

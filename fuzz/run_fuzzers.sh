@@ -2,7 +2,7 @@
 # Runs every fuzzer for SECONDS on a copy of its seed corpus, JOBS at a time
 # (default: one per core), and prints a table: harness, executions, coverage,
 # findings. Exit 1 when any harness found something (its inputs are kept under
-# BUILD_DIR/findings/).
+# BUILD_DIR/findings/). FUZZERS (names, blank-separated) runs only those.
 # Usage: run_fuzzers.sh SECONDS BUILD_DIR [JOBS]
 set -u
 seconds=$1
@@ -10,7 +10,7 @@ build=$2
 jobs=${3:-$(nproc 2>/dev/null || echo 1)}
 here=$(cd "$(dirname "$0")" && pwd)
 # Paired so that each slow harness shares the machine with a fast one.
-harnesses="tools_fuzz number_fuzz statement_fuzz link_feed_fuzz trade_inputs_fuzz gbk_fuzz ini_fuzz url_fuzz http_fuzz"
+harnesses=${FUZZERS:-tools_fuzz number_fuzz statement_fuzz link_feed_fuzz trade_inputs_fuzz gbk_fuzz ini_fuzz url_fuzz http_fuzz}
 
 run_one() {
   name=$1
