@@ -49,10 +49,7 @@ std::string FeesForPage(const std::string_view input_lines) {
   const std::optional<TradeTarget> stop =
       ReadEither(in, "stop-loss", ParseStopLoss, "stop-rate", ParseStopRate,
                  "takes stop loss or stop rate, not both", &stop_name);
-  const SecurityKind kind = terms ? terms->kind : SecurityKind::kStock;
-  const auto price = [kind](const std::string& text) {
-    return ParsePrice(text, kind);
-  };
+  const auto price = PriceReader(terms);
   const std::optional<Decimal> buy = in.Required("buy", price);
   const std::optional<Decimal> sell = in.Required("sell", price);
   const std::optional<Decimal> count = in.Required("count", ParseCount);

@@ -6,19 +6,6 @@
 namespace qilo::web {
 namespace {
 
-// A choice among codes, read with `from_code`; empty gives `fallback`.
-template <typename T, typename FromCode>
-std::optional<T> ReadChoice(InputReader& in, std::string_view name,
-                            FromCode from_code, const char* choices) {
-  const std::string text = in.Text(name);
-  if (text.empty()) return std::nullopt;
-  const std::optional<T> value = from_code(text);
-  if (!value) {
-    in.Fail(name, std::string(name) + " '" + text + "' is not " + choices);
-  }
-  return value;
-}
-
 std::optional<Rounding> RoundingFromCode(std::string_view code) {
   if (code == "fen") return Rounding::kFen;
   if (code == "none") return Rounding::kNone;
@@ -50,6 +37,12 @@ bool InputReader::Has(std::string_view name) const {
 
 void InputReader::Fail(std::string_view name, const std::string& message) {
   errors_ += "error." + std::string(name) + "=" + message + "\n";
+}
+
+std::function<Decimal(const std::string&)> PriceReader(
+    const std::optional<FeeTerms>& terms) {
+  const SecurityKind kind = terms ? terms->kind : SecurityKind::kStock;
+  return [kind](const std::string& text) { return ParsePrice(text, kind); };
 }
 
 std::optional<FeeTerms> ReadFeeTerms(InputReader& in) {

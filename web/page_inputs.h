@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "exact/decimal.h"
+#include "exact/fee_inputs.h"
 #include "exact/trade_fees.h"
 
 namespace qilo::web {
@@ -51,6 +52,23 @@ class InputReader {
   std::map<std::string, std::string, std::less<>> inputs_;
   std::string errors_;
 };
+
+// A choice among codes, read with `from_code`: nothing when it is empty, or
+// when it is none of them ("NAME '…' is not `choices`" recorded).
+template <typename T, typename FromCode>
+std::optional<T> ReadChoice(InputReader& in, std::string_view name,
+                            FromCode from_code, const char* choices) {
+  const std::string text = in.Text(name);
+  if (text.empty()) return std::nullopt;
+  const std::optional<T> value = from_code(text);
+  if (!value) in.Fail(name, QuotedInput(name, text) + " is not " + choices);
+  return value;
+}
+
+// ParsePrice for the kind the rule inputs give; a stock's when they are bad,
+// so that a price is still checked and its error shown.
+std::function<Decimal(const std::string&)> PriceReader(
+    const std::optional<FeeTerms>& terms);
 
 // The rule inputs the fee commands share, as qilo-cli's options name them:
 // date (required), market, kind, commission, min-commission, other, rounding

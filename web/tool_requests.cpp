@@ -22,25 +22,29 @@ const char* DateOr(const std::string& message, const char* other) {
              : other;
 }
 
+std::optional<Side> SideFromCode(std::string_view code) {
+  if (code == "buy") return Side::kBuy;
+  if (code == "sell") return Side::kSell;
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::string LimitsForPage(const std::string_view input_lines) {
   InputReader in(input_lines);
   const std::optional<Date> date = in.Required("date", ParseTradeDate);
+  const bool board_given = !in.Text("board").empty();
   std::optional<Board> board = Board::kMain;
-  if (const std::string text = in.Text("board"); !text.empty()) {
-    board = BoardFromCode(text);
-    if (!board) {
-      in.Fail("board",
-              "board '" + text + "' is not main, chinext, star, bj or fund");
-    }
+  if (board_given) {
+    board = ReadChoice<Board>(in, "board", BoardFromCode,
+                              "main, chinext, star, bj or fund");
   }
   if (date && board) {
     in.Optional("code", [&](const std::string& code) {
       const Board coded = SecurityFromCode(code, *date).board;
-      if (!in.Text("board").empty() && coded != *board) {
-        throw EFeeInputError("board '" + in.Text("board") +
-                             "' contradicts code '" + code + "'");
+      if (board_given && coded != *board) {
+        throw EFeeInputError(QuotedInput("board", in.Text("board")) +
+                             " contradicts " + QuotedInput("code", code));
       }
       board = coded;
       return coded;
@@ -66,10 +70,7 @@ std::string LimitsForPage(const std::string_view input_lines) {
 std::string AverageForPage(const std::string_view input_lines) {
   InputReader in(input_lines);
   const std::optional<FeeTerms> terms = ReadFeeTerms(in);
-  const SecurityKind kind = terms ? terms->kind : SecurityKind::kStock;
-  const auto price = [kind](const std::string& text) {
-    return ParsePrice(text, kind);
-  };
+  const auto price = PriceReader(terms);
   std::vector<BuyOrder> orders;
   for (int row = 1;; ++row) {
     const std::string price_name = "price." + std::to_string(row);
@@ -93,7 +94,8 @@ std::string AverageForPage(const std::string_view input_lines) {
   return Answer(
       in,
       [&] {
-        return AverageFieldLines(ComputeAverage(*terms, orders, target), kind);
+        return AverageFieldLines(ComputeAverage(*terms, orders, target),
+                                 terms->kind);
       },
       [](const std::string& message) {
         if (message.starts_with("the orders'")) return "count.1";
@@ -105,14 +107,9 @@ std::string AverageForPage(const std::string_view input_lines) {
 std::string DayTradeForPage(const std::string_view input_lines) {
   InputReader in(input_lines);
   const std::optional<FeeTerms> terms = ReadFeeTerms(in);
-  const std::string first = in.Text("first");
-  if (!first.empty() && first != "buy" && first != "sell") {
-    in.Fail("first", "first '" + first + "' is not buy or sell");
-  }
-  const SecurityKind kind = terms ? terms->kind : SecurityKind::kStock;
-  const auto price = [kind](const std::string& text) {
-    return ParsePrice(text, kind);
-  };
+  const Side first = ReadChoice<Side>(in, "first", SideFromCode, "buy or sell")
+                         .value_or(Side::kBuy);
+  const auto price = PriceReader(terms);
   const std::optional<Decimal> first_price = in.Required("first-price", price);
   const std::optional<Decimal> second_price =
       in.Required("second-price", price);
@@ -128,9 +125,9 @@ std::string DayTradeForPage(const std::string_view input_lines) {
       in,
       [&] {
         return DayTradeFieldLines(
-            ComputeDayTrade(*terms, first == "sell" ? Side::kSell : Side::kBuy,
-                            *first_price, *second_price, *count, holding),
-            kind);
+            ComputeDayTrade(*terms, first, *first_price, *second_price, *count,
+                            holding),
+            terms->kind);
       },
       [](const std::string& message) {
         return DateOr(message, "second-price");
