@@ -43,6 +43,10 @@ const TOOLS = {
     positionals: ['first-price', 'second-price', 'count'],
   },
 };
+// What the limits tool says beside the board and ST it prints.
+const SAID = {
+  limits: { board: { main: '主板', chinext: '创业板', fund: '基金' }, st: { 0: '否', 1: '是' } },
+};
 // A code fills market, kind and board: a case with one gives none of them.
 const CODED = ['market', 'kind', 'board'];
 
@@ -82,11 +86,9 @@ const BAD_INPUTS = [
   ['fees', '[name=sell]', '', '请填写'],
   ['fees', '[name=date]', '', '请填写'],
   ['fees', '[name=target-rate]', '1.23456', '最多 4 位小数'],
-  ['fees', '[name=stop-rate]', '101', '不能大于 100'],
   ['fees', '[name=code]', '900901', '不是沪深北的 A 股或基金代码'],
   ['limits', '[name=percent]', '0', '须大于 0'],
   ['average', '[data-order]:nth-child(3) [name=count]', '1.5', '须是大于 0 的整数'],
-  ['t', '[name=second-price]', '10.305', '须是最小变动价位 0.01 元的整数倍'],
 ];
 
 function withDefaults(tool, inputs) {
@@ -122,6 +124,8 @@ async function enter(page, tool, inputs) {
       while ((await rows.count()) < value.length) await page.click(`#${tool} .add-order`);
       // The first rows go, so that the rest must be numbered anew.
       for (let n = await rows.count(); n > value.length; --n) await rows.first().locator('.remove-order').click();
+      check((value.length === 1) === await rows.first().locator('.remove-order').isHidden(),
+        `${tool}: ${value.length} orders, the first one's remove button hidden: ${value.length === 1}`);
       for (let i = 0; i < value.length; ++i) {
         await rows.nth(i).locator('[name=price]').fill(value[i][0]);
         await rows.nth(i).locator('[name=count]').fill(value[i][1]);
@@ -164,6 +168,11 @@ async function compareWithCli(page, tool, inputs, where) {
   for (const name of expected.keys()) {
     check(shown.some(([n]) => n === name), `${what}: no element shows ${name}`);
   }
+  // The words shown beside the codes qilo-cli prints.
+  for (const [name, words] of Object.entries(SAID[tool] ?? {})) {
+    const said = await page.textContent(`#${tool} [data-field=${name}] + .say`);
+    check(said === words[expected.get(name)], `${what}: '${said}' beside ${name}=${expected.get(name)}`);
+  }
 }
 
 async function errorsShown(page, tool) {
@@ -181,10 +190,13 @@ async function checkBadInputs(page, where) {
     check(beside === message, `${where}: ${tool} ${selector}='${value}' shows '${beside}' beside it, not '${message}'`);
     const all = await errorsShown(page, tool);
     check(all.length === 1, `${where}: ${tool} ${selector}='${value}' shows ${all.length} messages: ${all}`);
+    const status = await page.textContent(`#${tool} .status`);
+    check(status === '有输入需要修改，结果仍是上次的', `${where}: ${tool} ${selector}='${value}' says '${status}'`);
     check(JSON.stringify(await shownFields(page, tool)) === JSON.stringify(before),
       `${where}: ${tool} ${selector}='${value}' changed a result`);
     await enter(page, tool, inputs);
-    check((await errorsShown(page, tool)).length === 0, `${where}: ${tool} ${selector} keeps its message once mended`);
+    check((await errorsShown(page, tool)).length === 0 && await page.textContent(`#${tool} .status`) === '',
+      `${where}: ${tool} ${selector} keeps its message once mended`);
   }
 }
 

@@ -65,7 +65,7 @@ const PROBLEMS = [
   [/is not (sh|stock|fen|main|buy)\b/, () => '不是可选的值'],
 ];
 
-export function wordProblem(message) {
+function wordProblem(message) {
   for (const [pattern, word] of PROBLEMS) {
     const m = message.match(pattern);
     if (m) return word(m);
@@ -219,7 +219,7 @@ function compute(tool) {
   showErrors(tool, errors);
   // A bad input leaves the last results standing rather than blanking them.
   if (errors.size === 0) showFields(tool, fields);
-  tool.status.textContent = errors.size === 0 ? '' : '有输入需要修改，结果仍是上次的';
+  setText(tool.status, errors.size === 0 ? '' : '有输入需要修改，结果仍是上次的');
 }
 
 // A code sets the tool's market, kind and board to its own, and names its
